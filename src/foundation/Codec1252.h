@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+namespace qm {
+
+// Record files are Windows-1252 on every platform so a data folder moves
+// between systems unchanged. Decoding is lossless for every byte: the five
+// bytes Windows-1252 leaves undefined decode to the C1 control of the same
+// value and encode back to it, so odd lines survive a read and a rewrite.
+QString DecodeCp1252(const QByteArray &bytes);
+// A character without a byte becomes '?' and clears *ok (when given); writers
+// refuse such text rather than store it altered.
+QByteArray EncodeCp1252(QStringView text, bool *ok = nullptr);
+
+// True when every character of text has a byte in Windows-1252 (the five
+// undefined bytes excluded).
+bool IsCp1252Representable(QStringView text);
+
+// The record field separator: the byte 0xFF, U+00FF in a QString.
+inline constexpr QChar FieldSeparator = QChar(0x00FF);
+
+// Whether text may be stored in one field of a record file. When it may not,
+// reason (when given) receives a sentence saying why, in title case, without
+// a trailing "\r"; fieldName names the field in that sentence.
+bool CanStoreInField(QStringView text, const QString &fieldName, QString *reason = nullptr);
+
+} // namespace qm

@@ -1,0 +1,67 @@
+#include "support/TestServices.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+
+namespace qm::test {
+
+FakeClock::FakeClock(QDateTime start) : m_now(std::move(start)) {}
+
+void FakeClock::advanceMs(qint64 ms) {
+    m_now = m_now.addMSecs(ms);
+    m_elapsed += ms;
+}
+
+int ScriptedPrompter::showMessage(const QString &text, int kind, int buttons) {
+    messages.append({text, kind, buttons});
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    return buttons == 9 ? 5 : 8;
+}
+
+void ScriptedPrompter::showSystemInformation(const QString &, const QString &text) {
+    systemMessages.append(text);
+}
+
+int ScriptedPrompter::runModal(QDialog &dialog) {
+    ++modalRuns;
+    if (modalHandler)
+        return modalHandler(dialog);
+    dialog.reject();
+    return QDialog::Rejected;
+}
+
+TestServices::TestServices() {
+    Services s;
+    s.clock = &clock;
+    s.settings = &settings;
+    s.screen = &screen;
+    s.prompter = &prompter;
+    s.dataFolder = QDir(dir.path()).absolutePath() + QLatin1Char('/');
+    m_scope.emplace(s);
+}
+
+TestServices::~TestServices() = default;
+
+QString TestServices::path(const QString &fileName) const { return dataFolder() + fileName; }
+
+QByteArray ReadBytes(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void WriteBytes(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write test file");
+    file.write(bytes);
+}
+
+QByteArray TestData(const QString &name) {
+    return ReadBytes(QStringLiteral(QM_TEST_DATA_DIR) + QLatin1Char('/') + name);
+}
+
+} // namespace qm::test

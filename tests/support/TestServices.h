@@ -1,0 +1,106 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/Services.h"
+#include "platform/SettingsStore.h"
+
+#include <QMap>
+#include <QTemporaryDir>
+#include <QVector>
+
+#include <functional>
+#include <optional>
+
+namespace qm::test {
+
+// A clock the test sets and advances. elapsedMs() advances with it.
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(QDateTime start = QDateTime(QDate(2024, 3, 15), QTime(9, 0)));
+    QDateTime now() const override { return m_now; }
+    qint64 elapsedMs() const override { return m_elapsed; }
+    void set(const QDateTime &now) { m_now = now; }
+    void advanceMs(qint64 ms);
+
+private:
+    QDateTime m_now;
+    qint64 m_elapsed = 0;
+};
+
+class MemorySettingsStore final : public SettingsStore {
+public:
+    void open(const QString &section) override { m_section = section; ++m_opens; }
+    QString read(const QString &name, const QString &defaultValue) const override {
+        return m_values.value(name, defaultValue);
+    }
+    bool contains(const QString &name) const override { return m_values.contains(name); }
+    void write(const QString &name, const QString &value) override { m_values[name] = value; }
+    void remove(const QString &name) override { m_values.remove(name); }
+
+    QMap<QString, QString> m_values;
+    QString m_section;
+    int m_opens = 0;
+};
+
+class FixedScreenMetrics final : public ScreenMetrics {
+public:
+    QSize size() const override { return m_size; }
+    int colourDepth() const override { return m_depth; }
+    int logicalDpi() const override { return m_dpi; }
+
+    QSize m_size{1024, 768};
+    int m_depth = 24;
+    int m_dpi = 96;
+};
+
+// Records every message and answers from a script; with no scripted answer a
+// message gets the first button's result (OK 8, Yes 5). runModal calls the
+// handler the test installed, which may drive the dialog; without one the
+// dialog is rejected.
+class ScriptedPrompter final : public Prompter {
+public:
+    struct Message {
+        QString text;
+        int kind = 0;
+        int buttons = 0;
+    };
+    int showMessage(const QString &text, int kind, int buttons) override;
+    void showSystemInformation(const QString &title, const QString &text) override;
+    int runModal(QDialog &dialog) override;
+
+    // Answers for the next messages, in order.
+    QVector<int> answers;
+    QVector<Message> messages;
+    QVector<QString> systemMessages;
+    std::function<int(QDialog &)> modalHandler;
+    int modalRuns = 0;
+};
+
+// A complete set of test services over a fresh temporary data folder,
+// installed for the fixture's lifetime.
+class TestServices {
+public:
+    TestServices();
+    ~TestServices();
+    QString path(const QString &fileName) const; // full path in the data folder
+
+    QTemporaryDir dir;
+    FakeClock clock;
+    MemorySettingsStore settings;
+    FixedScreenMetrics screen;
+    ScriptedPrompter prompter;
+
+private:
+    std::optional<ServicesScope> m_scope;
+};
+
+// Reads a file's bytes (empty when missing).
+QByteArray ReadBytes(const QString &path);
+// Writes bytes to a file, replacing it.
+void WriteBytes(const QString &path, const QByteArray &bytes);
+// The bytes of a file in tests/data.
+QByteArray TestData(const QString &name);
+
+} // namespace qm::test

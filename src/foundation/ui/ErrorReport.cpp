@@ -24,6 +24,8 @@ void show(const QString &text) {
 
 void ReportError(const QuillmateError &error) { show(error.reportText()); }
 
+void ReportError(const std::exception &error) { show(QString::fromLocal8Bit(error.what())); }
+
 QuillmateApplication::QuillmateApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 bool QuillmateApplication::notify(QObject *receiver, QEvent *event) {
@@ -32,7 +34,7 @@ bool QuillmateApplication::notify(QObject *receiver, QEvent *event) {
     } catch (const QuillmateError &error) {
         ReportError(error);
     } catch (const std::exception &error) {
-        show(QString::fromLocal8Bit(error.what()));
+        ReportError(error);
     }
     return false;
 }

@@ -1,19 +1,46 @@
 #pragma once
 
+#include "foundation/Errors.h"
+
 #include <QApplication>
 
-namespace qm {
+#include <exception>
+#include <utility>
 
-class QuillmateError;
+namespace qm {
 
 // Shows a failure to the user in the program's message dialog (Error kind,
 // OK button) with its cause and file.
 void ReportError(const QuillmateError &error);
+void ReportError(const std::exception &error);
+
+// Runs an operation, reporting a failure instead of letting it escape. Returns
+// false when the operation failed.
+template <typename F> bool RunReported(F &&operation) {
+    try {
+        std::forward<F>(operation)();
+        return true;
+    } catch (const QuillmateError &error) {
+        ReportError(error);
+    } catch (const std::exception &error) {
+        ReportError(error);
+    }
+    return false;
+}
+
+// Wraps a slot so that a failure ends the operation with the error report.
+// Every handler of the program is connected through this: an exception must
+// not unwind through Qt's own frames, which do not expect it.
+template <typename F> auto Reported(F operation) {
+    return [operation = std::move(operation)](auto &&...args) {
+        RunReported([&] { operation(std::forward<decltype(args)>(args)...); });
+    };
+}
 
 // The application object. Every event is dispatched inside a handler that
-// catches the program's failures and reports them, so an exception ends the
-// operation that raised it, never the program, and never crosses into Qt's
-// event loop.
+// catches the program's failures and reports them, so an exception that a
+// handler failed to catch itself ends that operation, never the program, and
+// never leaves the event loop.
 class QuillmateApplication : public QApplication {
     Q_OBJECT
 public:

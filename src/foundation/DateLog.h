@@ -10,9 +10,16 @@ namespace qm {
 inline const QString DateLogFileName = QStringLiteral("DateLog.Qmt");
 inline const QString DateLogFirstLine = QStringLiteral("Start Of Log :");
 
-// Creates the log at path with its first line when it is missing.
+// Past this size the log starts again, so years of running do not fill the
+// disk with a trace nobody reads.
+inline constexpr qint64 DateLogMaxBytes = 1024 * 1024;
+
+// Creates the log at path with its first line when it is missing; an existing
+// log is left untouched.
 void EnsureDateLog(const QString &path);
-// Appends lines to the log in the data folder.
+// Appends lines to the log in the data folder. A missing log is created with
+// its first line before them; a log grown past DateLogMaxBytes is replaced
+// (atomically) by its first line and these lines.
 void AppendDateLog(const QStringList &lines);
 
 } // namespace qm

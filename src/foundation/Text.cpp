@@ -3,6 +3,8 @@
 #include "foundation/Codec1252.h"
 #include "foundation/Errors.h"
 
+#include <cmath>
+
 namespace qm {
 
 using namespace Qt::StringLiterals;
@@ -18,9 +20,11 @@ QString RightText(const QString &text, qsizetype n) {
 QString MidText(const QString &text, qsizetype start, qsizetype count) {
     if (start < 1)
         start = 1;
-    if (count == 0 || start > text.size())
+    // Only -1 means "to the end"; any other negative count is an empty range,
+    // so a count computed from two positions the wrong way round yields nothing.
+    if (count == 0 || count < -1 || start > text.size())
         return {};
-    if (count < 0)
+    if (count == -1)
         return text.mid(start - 1);
     return text.mid(start - 1, count);
 }
@@ -72,8 +76,12 @@ QString shiftBytes(const QString &text, int delta) {
 }
 } // namespace
 
-QString ShiftUp(const QString &text) { return shiftBytes(text, 4); }
-QString ShiftDown(const QString &text) { return shiftBytes(text, -4); }
+QString ShiftUp(const QString &text) {
+    return shiftBytes(text, 4);
+}
+QString ShiftDown(const QString &text) {
+    return shiftBytes(text, -4);
+}
 
 double ToNumber(const QVariant &value) {
     if (value.isNull())
@@ -85,7 +93,8 @@ double ToNumber(const QVariant &value) {
         return 0;
     bool ok = false;
     const double number = text.toDouble(&ok);
-    if (!ok)
+    // "inf" and "nan" parse, but no field of the program means them as numbers.
+    if (!ok || !std::isfinite(number))
         throw ConversionError(u"'"_s + value.toString() + u"' Is Not A Valid Number"_s);
     return number;
 }

@@ -12,11 +12,14 @@ namespace qm {
 QString LeftText(const QString &text, qsizetype n);
 // The last n characters; n past the length: the whole text; n <= 0: empty.
 QString RightText(const QString &text, qsizetype n);
-// count characters from start (count -1: to the end); cut at the end.
+// count characters from start (count -1: to the end, any other negative count:
+// empty); cut at the end. A start below 1 counts as 1.
 QString MidText(const QString &text, qsizetype start, qsizetype count = -1);
 // Smallest position >= start where sub occurs (case-sensitive), 0 if none.
 qsizetype FindFrom(qsizetype start, const QString &text, const QString &sub);
-// Position of the n-th occurrence of sub; 0 when n <= 0 or there are fewer.
+// Repeats n times r := FindFrom(r + 1, text, sub) from r = 0: the position of
+// the n-th occurrence for n up to the number of occurrences, 0 for n <= 0.
+// Past the last occurrence the search starts again from the beginning.
 qsizetype FindNth(qsizetype n, const QString &text, const QString &sub);
 // Decimal text of number, zero-padded on the left to width characters.
 QString PadZeros(qint64 number, int width);

@@ -1,0 +1,220 @@
+#include "foundation/ui/Controls.h"
+
+#include "foundation/Dates.h"
+#include "foundation/Errors.h"
+#include "foundation/Text.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/Services.h"
+
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QHash>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+namespace qm {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Where SetEditEnabled keeps an entry's own focus policy while it is disabled.
+constexpr char SavedFocusPolicyProperty[] = "qmSavedFocusPolicy";
+
+void setLabelColour(QLabel *label, const QColor &colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+// Characters that have a meaning in an input mask; a separator that is one of
+// them must be escaped to stand for itself.
+bool isMaskMetaCharacter(QChar ch) {
+    return QStringView(u"AaNnXx90Dd#HhBb<>!\\;[]{}").contains(ch);
+}
+
+// What text() of an entry with this mask gives when nothing has been typed:
+// its separators alone.
+QString emptyMaskedText(const QString &mask) {
+    static QHash<QString, QString> cache;
+    const auto found = cache.constFind(mask);
+    if (found != cache.constEnd())
+        return *found;
+    QLineEdit probe;
+    probe.setInputMask(mask);
+    return *cache.insert(mask, probe.text());
+}
+
+// Upper case without trailing blanks: how list and combo items are matched.
+QString matchKey(const QString &text) {
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1).unicode() <= u' ')
+        --end;
+    return text.left(end).toUpper();
+}
+
+} // namespace
+
+void SetLabelValid(QLabel *label) {
+    setLabelColour(label, QApplication::palette(label).color(QPalette::WindowText));
+}
+
+void SetLabelInvalid(QLabel *label) {
+    setLabelColour(label, InvalidLabelColour);
+}
+
+bool IsLabelInvalid(const QLabel *label) {
+    return label->palette().color(QPalette::WindowText) == InvalidLabelColour;
+}
+
+QString DateEntryMask() {
+    QString sep(DateSep());
+    if (isMaskMetaCharacter(DateSep()))
+        sep.prepend(u'\\');
+    return u"99"_s + sep + u"99"_s + sep + u"9999"_s;
+}
+
+QString EmptyDateEntry() {
+    return u"  "_s + DateSep() + u"  "_s + DateSep() + u"    "_s;
+}
+
+void SetDateEntryMask(QLineEdit *edit) {
+    edit->setInputMask(DateEntryMask());
+}
+
+QString EntryText(const QLineEdit *edit) {
+    return edit->inputMask().isEmpty() ? edit->text() : edit->displayText();
+}
+
+bool IsEntryBlank(const QLineEdit *edit) {
+    if (IsBlank(EntryText(edit)))
+        return true;
+    const QString mask = edit->inputMask();
+    return !mask.isEmpty() && edit->text() == emptyMaskedText(mask);
+}
+
+void CheckDateEdit(QLabel *label, QLineEdit *edit, bool allowBlank) {
+    const QString entry = EntryText(edit);
+    if (allowBlank && (IsEntryBlank(edit) || entry == EmptyDateEntry())) {
+        SetLabelValid(label);
+        return;
+    }
+    if (IsValidDate(entry)) {
+        // IsValidDate lets through days the calendar does not have
+        // (29/02/1900); those cannot be converted and count as invalid.
+        try {
+            const QString display = DateToDisplay(entry);
+            edit->setText(display);
+            SetLabelValid(label);
+            return;
+        } catch (const ConversionError &) {
+        }
+    }
+    SetLabelInvalid(label);
+}
+
+void CheckTimeEdit(QLabel *label, QLineEdit *edit, bool allowBlank) {
+    const QString entry = EntryText(edit);
+    if (allowBlank && IsEntryBlank(edit)) {
+        SetLabelValid(label);
+        return;
+    }
+    if (IsValidTime(entry)) {
+        // IsValidTime reads its parts as numbers ('9.0', '1e1'); the time
+        // conversion reads digits only, and what it cannot read is invalid.
+        try {
+            const QString display = TimeToDisplay(entry);
+            edit->setText(display);
+            SetLabelValid(label);
+            return;
+        } catch (const ConversionError &) {
+        }
+    }
+    SetLabelInvalid(label);
+}
+
+void SetEditEnabled(QWidget *edit, bool enabled) {
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, enabled ? QApplication::palette(edit).color(QPalette::Base)
+                                             : DisabledEditColour);
+    edit->setPalette(palette);
+
+    if (auto *line = qobject_cast<QLineEdit *>(edit))
+        line->setReadOnly(!enabled);
+    else if (auto *spin = qobject_cast<QAbstractSpinBox *>(edit))
+        spin->setReadOnly(!enabled);
+    else if (auto *text = qobject_cast<QTextEdit *>(edit))
+        text->setReadOnly(!enabled);
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(edit))
+        plain->setReadOnly(!enabled);
+
+    const QVariant saved = edit->property(SavedFocusPolicyProperty);
+    if (enabled) {
+        if (saved.isValid()) {
+            edit->setFocusPolicy(static_cast<Qt::FocusPolicy>(saved.toInt()));
+            edit->setProperty(SavedFocusPolicyProperty, QVariant());
+        } else if (!(edit->focusPolicy() & Qt::TabFocus)) {
+            edit->setFocusPolicy(Qt::StrongFocus);
+        }
+    } else {
+        if (!saved.isValid())
+            edit->setProperty(SavedFocusPolicyProperty, int(edit->focusPolicy()));
+        edit->setFocusPolicy(Qt::ClickFocus);
+    }
+}
+
+void SelectComboItem(QComboBox *combo, const QString &value) {
+    const QString key = matchKey(value);
+    for (int i = 0; i < combo->count(); ++i) {
+        if (matchKey(combo->itemText(i)) == key) {
+            combo->setCurrentIndex(i);
+            return;
+        }
+    }
+    combo->setCurrentIndex(-1);
+    if (combo->isEditable())
+        combo->clearEditText();
+}
+
+void SelectListItem(QAbstractItemView *view, const QString &value) {
+    QAbstractItemModel *model = view->model();
+    QItemSelectionModel *selection = view->selectionModel();
+    if (!model || !selection)
+        return;
+    const QModelIndex root = view->rootIndex();
+    const int rows = model->rowCount(root);
+    if (rows == 0) {
+        selection->clear();
+        return;
+    }
+    int column = 0;
+    if (const auto *list = qobject_cast<const QListView *>(view))
+        column = list->modelColumn();
+
+    const QString key = matchKey(value);
+    int row = rows - 1;
+    for (int i = 0; i < rows; ++i) {
+        if (matchKey(model->index(i, column, root).data(Qt::DisplayRole).toString()) == key) {
+            row = i;
+            break;
+        }
+    }
+    const QModelIndex index = model->index(row, column, root);
+    QItemSelectionModel::SelectionFlags flags = QItemSelectionModel::ClearAndSelect;
+    if (view->selectionBehavior() == QAbstractItemView::SelectRows)
+        flags |= QItemSelectionModel::Rows;
+    selection->setCurrentIndex(index, flags);
+    view->scrollTo(index);
+}
+
+QString ColourDepth() {
+    return screenMetrics().colourDepth() <= 8 ? u"256"_s : u"HI"_s;
+}
+
+} // namespace qm

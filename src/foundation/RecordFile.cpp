@@ -4,7 +4,10 @@
 #include "foundation/Errors.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
 
 namespace qm {
 
@@ -13,13 +16,45 @@ using namespace Qt::StringLiterals;
 namespace {
 WriteFaultHook g_writeFault;
 constexpr qint64 ChunkSize = 64 * 1024;
+
+QString writeFailure(const QString &why) {
+    return u"Cannot Write The File: "_s + why;
+}
+
+// Appends the Windows-1252 bytes of line to out; false when a character has
+// no byte or the line holds a line feed.
+bool appendEncodedLine(QByteArray &out, QStringView line) {
+    const qsizetype start = out.size();
+    out.resize(start + line.size() + 2);
+    char *dest = out.data() + start;
+    for (const QChar ch : line) {
+        const char16_t c = ch.unicode();
+        if (c == u'\n')
+            return false;
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            *dest++ = static_cast<char>(c);
+        } else {
+            bool ok = true;
+            const QByteArray one = EncodeCp1252(QStringView(&ch, 1), &ok);
+            if (!ok)
+                return false;
+            *dest++ = one.at(0);
+        }
+    }
+    *dest++ = '\r';
+    *dest++ = '\n';
+    return true;
+}
 } // namespace
 
-void SetWriteFaultHookForTesting(WriteFaultHook hook) { g_writeFault = std::move(hook); }
+void SetWriteFaultHookForTesting(WriteFaultHook hook) {
+    g_writeFault = std::move(hook);
+}
 
 QStringList SplitRecordLines(const QByteArray &bytes) {
     QStringList lines;
     const qsizetype size = bytes.size();
+    const char *data = bytes.constData();
     qsizetype start = 0;
     while (start < size) {
         qsizetype end = bytes.indexOf('\n', start);
@@ -27,9 +62,9 @@ QStringList SplitRecordLines(const QByteArray &bytes) {
         if (end < 0)
             end = size;
         // CR LF is the line end; a CR right at the end of the file is one too.
-        if (end > start && bytes.at(end - 1) == '\r')
+        if (end > start && data[end - 1] == '\r')
             --end;
-        lines.append(DecodeCp1252(bytes.mid(start, end - start)));
+        lines.append(DecodeCp1252(QByteArray::fromRawData(data + start, end - start)));
         start = next;
     }
     return lines;
@@ -42,50 +77,72 @@ QByteArray JoinRecordLines(const QStringList &lines, const QString &fileForRepor
     QByteArray bytes;
     bytes.reserve(total);
     for (const QString &line : lines) {
-        bool ok = true;
-        bytes += EncodeCp1252(line, &ok);
-        if (!ok)
-            throw ConversionError(u"A Record Holds Characters That Cannot Be Saved"_s, fileForReport);
-        bytes += "\r\n";
+        if (!appendEncodedLine(bytes, line)) {
+            throw ConversionError(line.contains(u'\n')
+                                      ? u"A Record Holds A Line Break That Cannot Be Saved"_s
+                                      : u"A Record Holds Characters That Cannot Be Saved"_s,
+                                  fileForReport);
+        }
     }
     return bytes;
 }
 
-QStringList ReadRecordFile(const QString &path) {
+QByteArray ReadFileBytes(const QString &path) {
     QFile file(path);
     if (!file.exists())
         return {};
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(u"Cannot Read The File: "_s + file.errorString(), path);
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw FileError(u"Cannot Read The File: "_s + file.errorString(), path);
-    return SplitRecordLines(bytes);
+    return bytes;
+}
+
+QStringList ReadRecordFile(const QString &path) {
+    return SplitRecordLines(ReadFileBytes(path));
+}
+
+AtomicFileWriter::AtomicFileWriter(const QString &path) : m_path(path), m_file(path) {
+    // Never fall back to writing the old file in place: that is what would
+    // leave it half written.
+    m_file.setDirectWriteFallback(false);
+    if (!m_file.open(QIODevice::WriteOnly))
+        throw FileError(writeFailure(m_file.errorString()), m_path);
+}
+
+void AtomicFileWriter::write(const char *data, qint64 size) {
+    qint64 done = 0;
+    while (done < size) {
+        if (g_writeFault && !g_writeFault(m_written)) {
+            m_file.cancelWriting();
+            throw FileError(writeFailure(u"The Disk Refused The Data"_s), m_path);
+        }
+        const qint64 chunk = qMin(ChunkSize, size - done);
+        if (m_file.write(data + done, chunk) != chunk) {
+            const QString why = m_file.errorString();
+            m_file.cancelWriting();
+            throw FileError(writeFailure(why), m_path);
+        }
+        done += chunk;
+        m_written += chunk;
+    }
+}
+
+void AtomicFileWriter::commit() {
+    // QSaveFile::commit flushes, syncs the data to the disk and renames.
+    if (!m_file.commit())
+        throw FileError(writeFailure(m_file.errorString()), m_path);
 }
 
 void ReplaceFileAtomically(const QString &path, const QByteArray &bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(u"Cannot Write The File: "_s + file.errorString(), path);
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        if (g_writeFault && !g_writeFault(written)) {
-            file.cancelWriting();
-            throw FileError(u"Cannot Write The File: the disk refused the data"_s, path);
-        }
-        const qint64 chunk = qMin(ChunkSize, bytes.size() - written);
-        if (file.write(bytes.constData() + written, chunk) != chunk) {
-            const QString why = file.errorString();
-            file.cancelWriting();
-            throw FileError(u"Cannot Write The File: "_s + why, path);
-        }
-        written += chunk;
-    }
-    if (!file.commit())
-        throw FileError(u"Cannot Write The File: "_s + file.errorString(), path);
+    AtomicFileWriter writer(path);
+    writer.write(bytes);
+    writer.commit();
 }
 
 void WriteRecordFile(const QString &path, const QStringList &lines) {
+    // Encode first: text that cannot be stored fails before any file is touched.
     ReplaceFileAtomically(path, JoinRecordLines(lines, path));
 }
 
@@ -93,15 +150,27 @@ void AppendRecordLines(const QString &path, const QStringList &lines) {
     const QByteArray bytes = JoinRecordLines(lines, path);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw FileError(u"Cannot Write The File: "_s + file.errorString(), path);
+        throw FileError(writeFailure(file.errorString()), path);
     if (file.write(bytes) != bytes.size() || !file.flush())
-        throw FileError(u"Cannot Write The File: "_s + file.errorString(), path);
+        throw FileError(writeFailure(file.errorString()), path);
 }
 
 void RemoveFileIfExists(const QString &path) {
     QFile file(path);
     if (file.exists() && !file.remove())
         throw FileError(u"Cannot Delete The File: "_s + file.errorString(), path);
+}
+
+void RenameFileOver(const QString &source, const QString &destination) {
+    // QFile::rename refuses to replace an existing file; the standard rename
+    // replaces it in one step (rename(2), MoveFileEx with REPLACE_EXISTING).
+    std::error_code error;
+    std::filesystem::rename(QFileInfo(source).filesystemFilePath(),
+                            QFileInfo(destination).filesystemFilePath(), error);
+    if (error) {
+        throw FileError(u"Cannot Rename The File: "_s + QString::fromLocal8Bit(error.message()),
+                        destination);
+    }
 }
 
 } // namespace qm

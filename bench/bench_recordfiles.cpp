@@ -1,0 +1,202 @@
+// Rewriting record files: the diary saver over 20,000 appointment lines and
+// an address-book edit over 10,000 contacts, against the floor of writing
+// the same bytes with a plain write, flush and rename (with and without
+// syncing them to the disk, which the savers do for durability).
+//
+// Prints milliseconds (median of several runs) and the ratios to the floors.
+
+#include "foundation/AddressFile.h"
+#include "foundation/LineFiles.h"
+#include "foundation/RecordFile.h"
+#include "foundation/Text.h"
+#include "platform/Services.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int Runs = 15;
+
+struct Task {
+    std::function<void()> work;
+    std::function<void()> prepare; // run before each timing, not timed
+};
+
+// Medians in milliseconds. The tasks take turns in every run, so a change in
+// the machine's load (or the disk's journal) falls on all of them alike.
+std::vector<double> medianMs(const std::vector<Task> &tasks) {
+    std::vector<std::vector<double>> times(tasks.size());
+    for (int run = 0; run < Runs; ++run) {
+        for (size_t i = 0; i < tasks.size(); ++i) {
+            if (tasks[i].prepare)
+                tasks[i].prepare();
+            QElapsedTimer timer;
+            timer.start();
+            tasks[i].work();
+            times[i].push_back(timer.nsecsElapsed() / 1e6);
+        }
+    }
+    std::vector<double> medians;
+    for (std::vector<double> &t : times) {
+        std::sort(t.begin(), t.end());
+        medians.push_back(t[t.size() / 2]);
+    }
+    return medians;
+}
+
+void syncToDisk(QFile &file) {
+#if defined(Q_OS_UNIX)
+    ::fsync(file.handle());
+#elif defined(Q_OS_WIN)
+    ::_commit(file.handle());
+#endif
+}
+
+// The floor: the bytes written to a new file beside the target, flushed
+// (optionally synced) and renamed over it.
+void plainReplace(const QString &path, const QByteArray &bytes, bool sync) {
+    const QString work = path + u".new"_s;
+    {
+        QFile file(work);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(work));
+        file.flush();
+        if (sync)
+            syncToDisk(file);
+    }
+    std::filesystem::rename(QFileInfo(work).filesystemFilePath(),
+                            QFileInfo(path).filesystemFilePath());
+}
+
+QStringList appointmentLines(int count) {
+    static const char *const descriptions[] = {"Dentist Check-Up", "Team Meeting In Room 4",
+                                               "Lunch With Ren\xe9"
+                                               "e",
+                                               "Pay The Car Insurance",
+                                               "Call The Plumber About The Boiler"};
+    QStringList lines;
+    lines.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const QString date = u"2%1"_s.arg(qm::PadZeros(20000101 + i, 7));
+        const QString start =
+            u"%1:%2"_s.arg(qm::PadZeros(8 + i % 10, 2), qm::PadZeros(i % 4 * 15, 2));
+        lines.append(date + u"\u00ff"_s + start + u"\u00ff"_s + start + u"\u00ff"_s +
+                     QString::fromLatin1(descriptions[i % 5]) + u" "_s + QString::number(i) +
+                     u"\u00ff015\u00ffN"_s);
+    }
+    return lines;
+}
+
+QStringList addressLines(int count) {
+    QStringList lines;
+    lines.reserve(count * qm::AddressFieldCount);
+    for (int i = 0; i < count; ++i) {
+        const qm::AddressRecord record = {qm::PadZeros(301 + i, 3),
+                                          i % 2 ? u"P"_s : u"W"_s,
+                                          u"Company %1 Ltd"_s.arg(i),
+                                          u"Sales"_s,
+                                          u"Person %1"_s.arg(i),
+                                          u"Mr"_s,
+                                          u"%1 High Street"_s.arg(i % 300),
+                                          u"Leeds"_s,
+                                          u"West Yorkshire"_s,
+                                          u"LS1 4AB"_s,
+                                          u"0113 496 %1"_s.arg(qm::PadZeros(i % 10000, 4)),
+                                          QString(),
+                                          u"07700 900%1"_s.arg(qm::PadZeros(i % 1000, 3)),
+                                          QString(),
+                                          u"www.example.com"_s,
+                                          u"person%1@example.com"_s.arg(i),
+                                          u"19700101"_s};
+        for (const QString &field : record)
+            lines.append(field);
+    }
+    return lines;
+}
+
+QByteArray readAll(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
+
+void report(const char *what, double ms, double floorNoSync, double floorSync) {
+    std::printf("%-40s %9.2f ms   x%5.2f of floor (no sync)   x%5.2f of floor (synced)\n", what, ms,
+                ms / floorNoSync, ms / floorSync);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        qFatal("no temporary folder");
+    qm::Services services;
+    services.dataFolder = dir.path() + u"/"_s;
+    qm::ServicesScope scope(services);
+
+    // Diary: 20,000 appointment lines.
+    const QStringList diary = appointmentLines(20000);
+    const QByteArray diaryBytes = qm::JoinRecordLines(diary);
+    const QString diaryPath = qm::dataFile(qm::DiaryFileName);
+    qm::SaveDiaryFile(diary);
+    const std::vector<double> diaryMs = medianMs({
+        {[&] { qm::SaveDiaryFile(diary); }, {}},
+        {[&] { plainReplace(diaryPath, diaryBytes, false); }, {}},
+        {[&] { plainReplace(diaryPath, diaryBytes, true); }, {}},
+        {[&] { (void)qm::JoinRecordLines(diary); }, {}},
+    });
+
+    // Address book: an edit of the contact in the middle of 10,000. The floor
+    // writes the bytes the edit produces.
+    const QStringList contacts = addressLines(10000);
+    const QString addressPath = qm::dataFile(qm::AddressFileName);
+    qm::AddressFile address;
+    for (int i = 0; i < qm::AddressFieldCount; ++i)
+        address.AddressFields[i] = contacts.at(5000 * qm::AddressFieldCount + i);
+    const QString key = address.AddressFields[0];
+    const auto freshFile = [&] { qm::WriteRecordFile(addressPath, contacts); };
+    freshFile();
+    address.UpdateAddressFile(key, qm::EditOperation);
+    const QByteArray addressBytes = readAll(addressPath);
+    const std::vector<double> addressMs = medianMs({
+        {[&] { address.UpdateAddressFile(key, qm::EditOperation); }, freshFile},
+        {[&] { plainReplace(addressPath, addressBytes, false); }, freshFile},
+        {[&] { plainReplace(addressPath, addressBytes, true); }, freshFile},
+    });
+
+    std::printf("Record files, median of %d runs (ms)\n", Runs);
+    std::printf("Diary: %lld lines, %lld bytes\n", static_cast<long long>(diary.size()),
+                static_cast<long long>(diaryBytes.size()));
+    std::printf("  %-38s %9.2f ms\n", "floor: write+flush+rename", diaryMs[1]);
+    std::printf("  %-38s %9.2f ms\n", "floor: write+flush+fsync+rename", diaryMs[2]);
+    std::printf("  %-38s %9.2f ms\n", "encoding the lines alone", diaryMs[3]);
+    report("  SaveDiaryFile", diaryMs[0], diaryMs[1], diaryMs[2]);
+    std::printf("Address book: 10000 contacts, %lld bytes\n",
+                static_cast<long long>(addressBytes.size()));
+    std::printf("  %-38s %9.2f ms\n", "floor: write+flush+rename", addressMs[1]);
+    std::printf("  %-38s %9.2f ms\n", "floor: write+flush+fsync+rename", addressMs[2]);
+    report("  UpdateAddressFile EDIT", addressMs[0], addressMs[1], addressMs[2]);
+    return 0;
+}

@@ -1,0 +1,231 @@
+#include "foundation/AddressFile.h"
+
+#include "foundation/BusyScope.h"
+#include "foundation/Codec1252.h"
+#include "foundation/Errors.h"
+#include "foundation/RecordFile.h"
+#include "foundation/Text.h"
+#include "platform/Services.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+
+namespace qm {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qint64 CopyBufferSize = 8192;
+
+enum class Operation { Add, Edit, Delete };
+
+Operation parseOperation(const QString &operation) {
+    if (operation == AddOperation)
+        return Operation::Add;
+    if (operation == EditOperation)
+        return Operation::Edit;
+    if (operation == DeleteOperation)
+        return Operation::Delete;
+    throw std::invalid_argument("UpdateAddressFile: unknown operation");
+}
+
+// Runs step; a FileError it raises becomes one with the copy's own cause.
+template <typename Step> void asCopyStep(const QString &cause, const QString &file, Step step) {
+    try {
+        step();
+    } catch (const FileError &) {
+        throw FileError(cause, file);
+    }
+}
+
+// The number of a key field, or nothing when it is not a whole number >= 0.
+std::optional<qint64> keyNumber(const QString &text) {
+    bool ok = false;
+    const qint64 number = text.trimmed().toLongLong(&ok);
+    if (!ok || number < 0)
+        return std::nullopt;
+    return number;
+}
+
+// Appends the records held in file (as bytes) to out, leaving out every
+// record whose key line is *dropKey (when given). Lines are cut as
+// SplitRecordLines cuts them and each is written with CR LF, a partial last
+// record completed with empty lines; runs of lines that already end in CR LF
+// are copied in one piece, so a large file costs little more than its copy.
+void appendRecords(const QByteArray &file, const QByteArray *dropKey, QByteArray &out) {
+    const char *data = file.constData();
+    const qsizetype size = file.size();
+    out.reserve(out.size() + size + 2 * AddressFieldCount);
+    qsizetype copyFrom = 0; // start of the lines still to be copied as they are
+    bool dropping = false;
+    int lineInRecord = 0;
+    for (qsizetype start = 0; start < size;) {
+        const auto *lf = static_cast<const char *>(std::memchr(data + start, '\n', size - start));
+        const qsizetype end = lf ? lf - data : size;
+        const qsizetype next = lf ? end + 1 : size;
+        const qsizetype textEnd = end > start && data[end - 1] == '\r' ? end - 1 : end;
+        if (lineInRecord == 0) {
+            const bool drop = dropKey && QByteArrayView(data + start, textEnd - start) ==
+                                             QByteArrayView(*dropKey);
+            if (drop && !dropping)
+                out.append(data + copyFrom, start - copyFrom);
+            else if (!drop && dropping)
+                copyFrom = start;
+            dropping = drop;
+        }
+        if (!dropping && !(lf && textEnd < end)) {
+            // Not ended by CR LF: the line is written with one.
+            out.append(data + copyFrom, start - copyFrom);
+            out.append(data + start, textEnd - start);
+            out.append("\r\n", 2);
+            copyFrom = next;
+        }
+        lineInRecord = (lineInRecord + 1) % AddressFieldCount;
+        start = next;
+    }
+    if (dropping)
+        return;
+    out.append(data + copyFrom, size - copyFrom);
+    if (lineInRecord != 0)
+        out.append(QByteArray("\r\n").repeated(AddressFieldCount - lineInRecord));
+}
+
+} // namespace
+
+QList<AddressRecord> SplitAddressRecords(const QStringList &lines) {
+    QList<AddressRecord> records;
+    records.reserve((lines.size() + AddressFieldCount - 1) / AddressFieldCount);
+    for (qsizetype start = 0; start < lines.size(); start += AddressFieldCount) {
+        AddressRecord &record = records.emplace_back();
+        const qsizetype count = qMin<qsizetype>(AddressFieldCount, lines.size() - start);
+        for (qsizetype i = 0; i < count; ++i)
+            record[i] = lines.at(start + i);
+    }
+    return records;
+}
+
+QList<AddressRecord> ReadAddressRecords(const QString &path) {
+    return SplitAddressRecords(ReadRecordFile(path));
+}
+
+void CopyDataFile(const QString &source, const QString &destination) {
+    const QString target = QFileInfo(destination).absoluteFilePath();
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw FileError(CopySourceProblem, source);
+    std::optional<AtomicFileWriter> out;
+    asCopyStep(CopyDestinationProblem, target, [&] { out.emplace(target); });
+    QByteArray buffer(CopyBufferSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(buffer.data(), CopyBufferSize);
+        if (got < 0)
+            throw FileError(CopySourceProblem, source);
+        if (got > 0)
+            asCopyStep(CopyDestinationProblem, target,
+                       [&] { out->write(buffer.constData(), got); });
+        if (got < CopyBufferSize)
+            break;
+    }
+    asCopyStep(CopyDestinationProblem, target, [&] { out->commit(); });
+}
+
+AddressFile::AddressFile(QString folder) : m_folder(std::move(folder)), m_ownFolder(true) {}
+
+QString AddressFile::path(const QString &fileName) const {
+    return m_ownFolder ? m_folder + fileName : dataFile(fileName);
+}
+
+QList<AddressRecord> AddressFile::ReadRecords() const {
+    return ReadAddressRecords(path(AddressFileName));
+}
+
+void AddressFile::UpdateAddressFile(const QString &key, const QString &operation) {
+    const Operation op = parseOperation(operation);
+    BusyScope busy;
+    const QString addressPath = path(AddressFileName);
+    const QString workPath = path(AddressWorkFileName);
+    // Left over from an interrupted run.
+    RemoveFileIfExists(workPath);
+
+    QByteArray bytes;
+    // The new or changed record always comes first.
+    if (op != Operation::Delete)
+        bytes =
+            JoinRecordLines(QStringList(AddressFields.begin(), AddressFields.end()), addressPath);
+    bool keyEncoded = true;
+    const QByteArray keyBytes = EncodeCp1252(key, &keyEncoded);
+    // A key with a character that no byte stands for is held by no record.
+    const bool dropByKey = op != Operation::Add && keyEncoded;
+    appendRecords(ReadFileBytes(addressPath), dropByKey ? &keyBytes : nullptr, bytes);
+
+    // Whether any contact remains is judged by what is written, never by the
+    // count alone: a count out of step with the file must not delete contacts.
+    if (bytes.isEmpty()) {
+        RemoveFileIfExists(addressPath);
+    } else {
+        // The work file is complete and on disk before it replaces the old
+        // file in one rename, so one of the two always holds the records.
+        ReplaceFileAtomically(workPath, bytes);
+        try {
+            RenameFileOver(workPath, addressPath);
+        } catch (const FileError &) {
+            QFile::remove(workPath);
+            throw;
+        }
+    }
+    if (op == Operation::Add)
+        ++AddressCount;
+    else if (op == Operation::Delete)
+        --AddressCount;
+}
+
+int AddressFile::IssueNewKey() {
+    const QString counterPath = path(NextKeyFileName);
+    if (!QFile::exists(counterPath))
+        throw FileError(u"Cannot Read The File: It Does Not Exist"_s, counterPath);
+    const QString first = ReadRecordFile(counterPath).value(0);
+    const std::optional<qint64> last = keyNumber(first);
+    if (!last)
+        throw ConversionError(u"'"_s + first + u"' Is Not A Valid Integer Value"_s, counterPath);
+
+    // The counter may have been recreated (or edited) behind the file's back:
+    // never hand out a key that a contact already has. (A key too large to
+    // be issued can never be issued again either, so it is not in the way.)
+    constexpr qint64 LargestKey = std::numeric_limits<int>::max();
+    qint64 highest = *last;
+    const QStringList lines = ReadRecordFile(path(AddressFileName));
+    for (qsizetype i = 0; i < lines.size(); i += AddressFieldCount) {
+        const std::optional<qint64> key = keyNumber(lines.at(i));
+        if (key && *key < LargestKey)
+            highest = qMax(highest, *key);
+    }
+    if (highest >= LargestKey)
+        throw ConversionError(
+            u"'"_s + QString::number(highest) + u"' Is Not A Valid Integer Value"_s, counterPath);
+
+    const int key = static_cast<int>(highest + 1);
+    const QString keyText = PadZeros(key, KeyWidth);
+    WriteRecordFile(counterPath, {keyText});
+    AddressField(AddressFields, 1) = keyText;
+    return key;
+}
+
+int AddressFile::SaveNewContact() {
+    const int key = IssueNewKey();
+    UpdateAddressFile(QString(), AddOperation);
+    return key;
+}
+
+int AddressFile::SaveEditedContact() {
+    const QString key = AddressField(AddressFields, 1);
+    UpdateAddressFile(key, EditOperation);
+    return TextToInt(key, 0);
+}
+
+} // namespace qm

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+// The address book's file: 17 lines per contact, one field per line, rewritten
+// through the work file "Temp.Qmt"; and the key counter "NextKey.Qmt".
+namespace qm {
+
+inline const QString AddressFileName = QStringLiteral("Address.Qmt");
+inline const QString AddressWorkFileName = QStringLiteral("Temp.Qmt");
+inline const QString NextKeyFileName = QStringLiteral("NextKey.Qmt");
+// What "NextKey.Qmt" holds when it is created: the first contact gets 301.
+inline const QString FirstNextKey = QStringLiteral("300");
+
+inline const QString AddOperation = QStringLiteral("ADD");
+inline const QString EditOperation = QStringLiteral("EDIT");
+inline const QString DeleteOperation = QStringLiteral("DELETE");
+
+inline constexpr int AddressFieldCount = 17;
+inline constexpr int KeyWidth = 3;
+
+// One contact as stored, in file order. Fields are numbered 1 to 17 (field 1
+// is the key); field n is element n - 1. Use AddressField() for 1-based access.
+using AddressRecord = std::array<QString, AddressFieldCount>;
+
+inline QString &AddressField(AddressRecord &record, int number) {
+    return record[number - 1];
+}
+inline const QString &AddressField(const AddressRecord &record, int number) {
+    return record[number - 1];
+}
+
+// Cuts lines into records of 17; a partial last record is completed with
+// empty fields.
+QList<AddressRecord> SplitAddressRecords(const QStringList &lines);
+// The records of the file at path; a missing file has none.
+QList<AddressRecord> ReadAddressRecords(const QString &path);
+
+// Copies the bytes of source to destination. The copy is written beside the
+// destination and renamed over it, so a failed copy leaves the destination's
+// old content whole. Raises FileError with the cause "COPY FILE - Problem
+// With Source File" or "COPY FILE - Problem With Destination File".
+void CopyDataFile(const QString &source, const QString &destination);
+
+inline const QString CopySourceProblem = QStringLiteral("COPY FILE - Problem With Source File");
+inline const QString CopyDestinationProblem =
+    QStringLiteral("COPY FILE - Problem With Destination File");
+
+// The address file of a data folder with the state shared by the address view
+// and the contact editor: the record buffer AddressFields and the record
+// count AddressCount.
+class AddressFile {
+public:
+    // Works in the data folder of the installed services, as it is when each
+    // call is made.
+    AddressFile() = default;
+    // Works in folder (ending in a separator, or empty for the current folder).
+    explicit AddressFile(QString folder);
+
+    // The record being added or edited.
+    AddressRecord AddressFields;
+    // The number of records in the file, as the address view last counted
+    // them; kept in step by UpdateAddressFile.
+    int AddressCount = 0;
+
+    // Rewrites "Address.Qmt" through "Temp.Qmt". operation is "ADD", "EDIT"
+    // or "DELETE". For "ADD" and "EDIT" AddressFields is written first; then
+    // the file's records in their order, leaving out for "EDIT" and "DELETE"
+    // every record whose key (field 1) is exactly key. When no record remains
+    // "Address.Qmt" is deleted. AddressCount goes up by one for "ADD" and
+    // down by one for "DELETE" once the file is written. Raises FileError or
+    // ConversionError with "Address.Qmt" as it was; std::invalid_argument for
+    // another operation.
+    void UpdateAddressFile(const QString &key, const QString &operation);
+
+    // Issues the key for a new contact: one above the larger of the number in
+    // "NextKey.Qmt" and the highest key in "Address.Qmt", so a key in use is
+    // never issued again. Rewrites "NextKey.Qmt" with it and puts it in field
+    // 1 of AddressFields (PadZeros(key, 3)); returns it. A missing
+    // "NextKey.Qmt" raises FileError, one whose first line is not a key
+    // ConversionError; nothing is changed then.
+    int IssueNewKey();
+
+    // The contact editor's save: a new contact gets a new key and is added;
+    // an edited one replaces the record of its key (field 1). Each returns
+    // the contact's key as a number (0 when field 1 is not a number).
+    int SaveNewContact();
+    int SaveEditedContact();
+
+    QList<AddressRecord> ReadRecords() const;
+    // The full path of a file of this address file's folder.
+    QString path(const QString &fileName) const;
+
+private:
+    QString m_folder;
+    bool m_ownFolder = false;
+};
+
+} // namespace qm

@@ -1,0 +1,89 @@
+#include "foundation/ColourScheme.h"
+#include "foundation/Errors.h"
+#include "foundation/StartUpFiles.h"
+#include "support/TestServices.h"
+
+#include <QDir>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using qm::test::ReadBytes;
+using qm::test::TestData;
+using qm::test::WriteBytes;
+
+// The data folder as the first start-up steps leave it.
+class TestStartUpFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void freshFolder_data();
+    void freshFolder();
+    void existingFilesUntouched();
+    void badColourLineEndsStartUp();
+    void unwritableFolderReported();
+};
+
+void TestStartUpFiles::freshFolder_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("coloursFile");
+    QTest::addColumn<QString>("style");
+    QTest::newRow("high colour") << u"HI"_s << u"colours/Classic.Qmt"_s << u"CLASSIC"_s;
+    QTest::newRow("256 colours") << u"256"_s << u"colours/Grey.Qmt"_s << u"GREY"_s;
+}
+
+void TestStartUpFiles::freshFolder() {
+    QFETCH(QString, mode);
+    QFETCH(QString, coloursFile);
+    QFETCH(QString, style);
+    qm::test::TestServices fixture;
+    qm::PrepareDataFolder(mode);
+    QCOMPARE(ReadBytes(fixture.path(u"Colours.Qmt"_s)), TestData(coloursFile));
+    QCOMPARE(ReadBytes(fixture.path(u"NextKey.Qmt"_s)), TestData(u"startup/NextKey.Qmt"_s));
+    QCOMPARE(ReadBytes(fixture.path(u"DateLog.Qmt"_s)), TestData(u"startup/DateLog.Qmt"_s));
+    QCOMPARE(qm::CurrentColourScheme().ColourStyle, style);
+    QCOMPARE(QDir(fixture.path(QString())).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+void TestStartUpFiles::existingFilesUntouched() {
+    qm::test::TestServices fixture;
+    QByteArray colours;
+    for (const QString &line : qm::ColourSchemeLines(qm::BlueColourScheme()))
+        colours += line.toLatin1() + "\r\n";
+    const QByteArray nextKey = "457\r\n";
+    const QByteArray log = "Start Of Log :\r\nBefore Format :01/03/2000\r\n";
+    WriteBytes(fixture.path(u"Colours.Qmt"_s), colours);
+    WriteBytes(fixture.path(u"NextKey.Qmt"_s), nextKey);
+    WriteBytes(fixture.path(u"DateLog.Qmt"_s), log);
+    qm::PrepareDataFolder(u"HI"_s);
+    QCOMPARE(ReadBytes(fixture.path(u"Colours.Qmt"_s)), colours);
+    QCOMPARE(ReadBytes(fixture.path(u"NextKey.Qmt"_s)), nextKey);
+    QCOMPARE(ReadBytes(fixture.path(u"DateLog.Qmt"_s)), log);
+    QCOMPARE(qm::CurrentColourScheme(), qm::BlueColourScheme());
+}
+
+void TestStartUpFiles::badColourLineEndsStartUp() {
+    qm::test::TestServices fixture;
+    QByteArray colours = TestData(u"colours/Classic.Qmt"_s);
+    colours.replace("16777215", "white");
+    WriteBytes(fixture.path(u"Colours.Qmt"_s), colours);
+    try {
+        qm::PrepareDataFolder(u"HI"_s);
+        QFAIL("a non-numeric colour line was accepted");
+    } catch (const qm::ConversionError &error) {
+        QVERIFY(error.file().endsWith(u"Colours.Qmt"_s));
+    }
+    QCOMPARE(ReadBytes(fixture.path(u"Colours.Qmt"_s)), colours); // never rewritten
+    QVERIFY(!QFile::exists(fixture.path(u"NextKey.Qmt"_s)));       // start-up stopped there
+}
+
+void TestStartUpFiles::unwritableFolderReported() {
+    qm::test::TestServices fixture;
+    // A data folder under a plain file cannot be created, even by root.
+    WriteBytes(fixture.path(u"file"_s), "x");
+    qm::Services services = qm::services();
+    services.dataFolder = fixture.path(u"file/data/"_s);
+    qm::ServicesScope scope(services);
+    QVERIFY_THROWS_EXCEPTION(qm::FileError, qm::PrepareDataFolder(u"HI"_s));
+}
+
+QTEST_GUILESS_MAIN(TestStartUpFiles)
+#include "tst_startupfiles.moc"

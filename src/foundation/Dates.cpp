@@ -251,11 +251,21 @@ QString TimeToDisplay(const QDateTime &dateTime) {
     return TimeToDisplay(dateTime.time());
 }
 
+namespace {
+// "hh:mm" already: taken over unchanged. A five-character text with blanks in
+// it (" 9:30" from a padded entry) is converted instead, so a stored time is
+// always two digits, the separator and two digits.
+bool isNormalTime(const QString &text) {
+    return text.size() == 5 && text.at(2) == TimeSep && text.at(0).isDigit() &&
+           text.at(1).isDigit() && text.at(3).isDigit() && text.at(4).isDigit();
+}
+} // namespace
+
 QString TimeToDisplay(const QString &text) {
     QString result;
     if (text.isEmpty())
         result = QString();
-    else if (text.size() == 5 && text.at(2) == TimeSep)
+    else if (isNormalTime(text))
         result = text;
     else if (text.size() < 9)
         result = TimeToDisplay(TextToTime(text));

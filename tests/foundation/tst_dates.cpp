@@ -176,8 +176,11 @@ void TestDates::timeToDisplay_data() {
     QTest::newRow("seconds dropped") << u"9:05:30"_s << u"09:05"_s;
     QTest::newRow("0:0") << u"0:0"_s << u"00:00"_s;
     QTest::newRow("empty gives 0") << QString() << u"0"_s;
-    // Five characters with the separator third are taken over as they are.
-    QTest::newRow("five with separator") << u"ab:cd"_s << u"ab:cd"_s;
+    // Only a time already in normal form is taken over as it is; a padded
+    // entry is converted, so no stored time keeps a blank.
+    QTest::newRow("padded hour") << u" 9:30"_s << u"09:30"_s;
+    QTest::newRow("padded minute") << u"09: 5"_s << u"09:05"_s;
+    QTest::newRow("five letters with separator") << u"ab:cd"_s << QString();
     QTest::newRow("date and time") << u"16/03/2000 09:05"_s << u"09:05"_s;
     QTest::newRow("date alone is midnight") << u"16/03/2000"_s << u"00:00"_s;
     QTest::newRow("24:0") << u"24:0"_s << QString();

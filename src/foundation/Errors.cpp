@@ -17,6 +17,8 @@ QString QuillmateError::reportText() const {
     return m_cause + u"\r\rFile : "_s + QDir::toNativeSeparators(m_file);
 }
 
-const char *QuillmateError::what() const noexcept { return m_what.constData(); }
+const char *QuillmateError::what() const noexcept {
+    return m_what.constData();
+}
 
 } // namespace qm

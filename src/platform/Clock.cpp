@@ -2,10 +2,16 @@
 
 namespace qm {
 
-SystemClock::SystemClock() { m_timer.start(); }
+SystemClock::SystemClock() {
+    m_timer.start();
+}
 
-QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}
 
-qint64 SystemClock::elapsedMs() const { return m_timer.elapsed(); }
+qint64 SystemClock::elapsedMs() const {
+    return m_timer.elapsed();
+}
 
 } // namespace qm

@@ -14,18 +14,34 @@ template <typename T> T &require(T *service, const char *name) {
 }
 } // namespace
 
-Services &services() { return g_services; }
-Clock &clock() { return require(g_services.clock, "clock"); }
-SettingsStore &settingsStore() { return require(g_services.settings, "settings"); }
-ScreenMetrics &screenMetrics() { return require(g_services.screen, "screen"); }
-Prompter &prompter() { return require(g_services.prompter, "prompter"); }
-const QString &dataFolder() { return g_services.dataFolder; }
-QString dataFile(const QString &name) { return g_services.dataFolder + name; }
+Services &services() {
+    return g_services;
+}
+Clock &clock() {
+    return require(g_services.clock, "clock");
+}
+SettingsStore &settingsStore() {
+    return require(g_services.settings, "settings");
+}
+ScreenMetrics &screenMetrics() {
+    return require(g_services.screen, "screen");
+}
+Prompter &prompter() {
+    return require(g_services.prompter, "prompter");
+}
+const QString &dataFolder() {
+    return g_services.dataFolder;
+}
+QString dataFile(const QString &name) {
+    return g_services.dataFolder + name;
+}
 
 ServicesScope::ServicesScope(const Services &installed) : m_previous(g_services) {
     g_services = installed;
 }
 
-ServicesScope::~ServicesScope() { g_services = m_previous; }
+ServicesScope::~ServicesScope() {
+    g_services = m_previous;
+}
 
 } // namespace qm

@@ -42,10 +42,9 @@ void TestErrorReport::exceptionInHandlerIsReported() {
     QPushButton button;
     int clicks = 0;
     QObject::connect(&button, &QPushButton::clicked, qm::Reported([&clicks](bool) {
-                         ++clicks;
-                         throw qm::FileError(u"Cannot Write The File: Disk full"_s,
-                                             u"Diary.Qmt"_s);
-                     }));
+        ++clicks;
+        throw qm::FileError(u"Cannot Write The File: Disk full"_s, u"Diary.Qmt"_s);
+    }));
     QTest::mouseClick(&button, Qt::LeftButton);
     QCOMPARE(clicks, 1);
     QCOMPARE(fixture.prompter.messages.size(), 1);

@@ -72,7 +72,7 @@ void TestStartUpFiles::badColourLineEndsStartUp() {
         QVERIFY(error.file().endsWith(u"Colours.Qmt"_s));
     }
     QCOMPARE(ReadBytes(fixture.path(u"Colours.Qmt"_s)), colours); // never rewritten
-    QVERIFY(!QFile::exists(fixture.path(u"NextKey.Qmt"_s)));       // start-up stopped there
+    QVERIFY(!QFile::exists(fixture.path(u"NextKey.Qmt"_s)));      // start-up stopped there
 }
 
 void TestStartUpFiles::unwritableFolderReported() {

@@ -44,7 +44,9 @@ TestServices::TestServices() {
 
 TestServices::~TestServices() = default;
 
-QString TestServices::path(const QString &fileName) const { return dataFolder() + fileName; }
+QString TestServices::path(const QString &fileName) const {
+    return dataFolder() + fileName;
+}
 
 QByteArray ReadBytes(const QString &path) {
     QFile file(path);

@@ -31,7 +31,10 @@ private:
 
 class MemorySettingsStore final : public SettingsStore {
 public:
-    void open(const QString &section) override { m_section = section; ++m_opens; }
+    void open(const QString &section) override {
+        m_section = section;
+        ++m_opens;
+    }
     QString read(const QString &name, const QString &defaultValue) const override {
         return m_values.value(name, defaultValue);
     }

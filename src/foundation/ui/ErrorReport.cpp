@@ -22,9 +22,13 @@ void show(const QString &text) {
 }
 } // namespace
 
-void ReportError(const QuillmateError &error) { show(error.reportText()); }
+void ReportError(const QuillmateError &error) {
+    show(error.reportText());
+}
 
-void ReportError(const std::exception &error) { show(QString::fromLocal8Bit(error.what())); }
+void ReportError(const std::exception &error) {
+    show(QString::fromLocal8Bit(error.what()));
+}
 
 QuillmateApplication::QuillmateApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 

@@ -22,6 +22,8 @@ int main(int argc, char **argv) {
 
     qm::SystemClock clock;
     qm::NativeSettingsStore settings;
+    qm::InstallFontSubstitutes();
+
     qm::QtScreenMetrics screen;
     qm::StandardPrompter prompter;
     qm::SystemAppPaths paths;

@@ -236,6 +236,13 @@ void StyleForm(QWidget *form) {
         styleControl(control, scheme, dpi);
 }
 
+void InstallFontSubstitutes() {
+    const QStringList plain = {u"Tahoma"_s, u"Verdana"_s, u"DejaVu Sans"_s, u"Liberation Sans"_s,
+                               u"Arial"_s};
+    QFont::insertSubstitutions(ComicSans, plain);
+    QFont::insertSubstitutions(ButtonFontName, plain);
+}
+
 void CentreForm(QWidget *form) {
     const QSize screen = screenMetrics().size();
     const QSize size = form->frameGeometry().size();

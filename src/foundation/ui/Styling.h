@@ -43,6 +43,12 @@ void SetColourRole(QWidget *panel, int role);
 // the main window after a scheme change.
 void StyleForm(QWidget *form);
 
+// The forms name the classic desktop fonts "MS Sans Serif" and "Comic Sans
+// MS". Where they are missing, a font matcher may pick a decorative face for
+// them (a script font for "Comic Sans MS"); this names plain, legible
+// replacements instead. Called once at start-up, before any form is shown.
+void InstallFontSubstitutes();
+
 // Places form in the middle of the screen (screenMetrics()), divisions
 // rounding toward zero.
 void CentreForm(QWidget *form);

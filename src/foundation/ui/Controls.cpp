@@ -99,18 +99,22 @@ bool IsEntryBlank(const QLineEdit *edit) {
     return !mask.isEmpty() && edit->text() == emptyMaskedText(mask);
 }
 
-void CheckDateEdit(QLabel *label, QLineEdit *edit, bool allowBlank) {
-    const QString entry = EntryText(edit);
-    if (allowBlank && (IsEntryBlank(edit) || entry == EmptyDateEntry())) {
+namespace {
+// The shared check of a date or time entry: blank (when allowed) or valid
+// and convertible leaves the label normal and the entry in display form;
+// anything else turns the label red and leaves the entry as typed. The
+// validity rules let through texts the conversion cannot read (29/02/1900,
+// '9.0:30'); those count as invalid.
+template <typename IsValid, typename ToDisplay>
+void checkEntry(QLabel *label, QLineEdit *edit, bool blank, IsValid isValid, ToDisplay toDisplay) {
+    if (blank) {
         SetLabelValid(label);
         return;
     }
-    if (IsValidDate(entry)) {
-        // IsValidDate lets through days the calendar does not have
-        // (29/02/1900); those cannot be converted and count as invalid.
+    const QString entry = EntryText(edit);
+    if (isValid(entry)) {
         try {
-            const QString display = DateToDisplay(entry);
-            edit->setText(display);
+            edit->setText(toDisplay(entry));
             SetLabelValid(label);
             return;
         } catch (const ConversionError &) {
@@ -118,25 +122,20 @@ void CheckDateEdit(QLabel *label, QLineEdit *edit, bool allowBlank) {
     }
     SetLabelInvalid(label);
 }
+} // namespace
+
+void CheckDateEdit(QLabel *label, QLineEdit *edit, bool allowBlank) {
+    const bool blank = allowBlank && (IsEntryBlank(edit) || EntryText(edit) == EmptyDateEntry());
+    checkEntry(
+        label, edit, blank, [](const QString &t) { return IsValidDate(t); },
+        [](const QString &t) { return DateToDisplay(t); });
+}
 
 void CheckTimeEdit(QLabel *label, QLineEdit *edit, bool allowBlank) {
-    const QString entry = EntryText(edit);
-    if (allowBlank && IsEntryBlank(edit)) {
-        SetLabelValid(label);
-        return;
-    }
-    if (IsValidTime(entry)) {
-        // IsValidTime reads its parts as numbers ('9.0', '1e1'); the time
-        // conversion reads digits only, and what it cannot read is invalid.
-        try {
-            const QString display = TimeToDisplay(entry);
-            edit->setText(display);
-            SetLabelValid(label);
-            return;
-        } catch (const ConversionError &) {
-        }
-    }
-    SetLabelInvalid(label);
+    checkEntry(
+        label, edit, allowBlank && IsEntryBlank(edit),
+        [](const QString &t) { return IsValidTime(t); },
+        [](const QString &t) { return TimeToDisplay(t); });
 }
 
 void SetEditEnabled(QWidget *edit, bool enabled) {

@@ -1,6 +1,7 @@
 #include "foundation/ui/MsgBox.h"
 
 #include "foundation/ColourScheme.h"
+#include "foundation/Program.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Services.h"
 
@@ -20,7 +21,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString DialogCaption = u"Quillmate"_s;
+const QString DialogCaption = ProgramTitle();
 const QString TextFontName = u"MS Sans Serif"_s;
 const QString ButtonsFontName = u"Comic Sans MS"_s;
 constexpr int FontPointSize = 8;

@@ -1,0 +1,204 @@
+#include "foundation/Settings.h"
+
+#include "foundation/Program.h"
+#include "platform/SettingsStore.h"
+
+#include <QStringView>
+
+#include <array>
+#include <cstddef>
+#include <optional>
+
+namespace qm {
+
+namespace {
+
+enum class Key {
+    DiaryPage,
+    ShowCompleted,
+    NeedPassword,
+    Password,
+    ShowWelcome,
+    MinimizeAtStartUp,
+    StartingScreen,
+    OpenNotes,
+    LastNoteFile,
+    DeleteTasks,
+    AddressOrder,
+    AddressContacts,
+};
+
+// Written for booleans, and the form their defaults take in the table.
+constexpr QStringView On = u"1";
+constexpr QStringView Off = u"0";
+
+struct Setting {
+    Key key;
+    QStringView name;
+    QStringView defaultValue;
+};
+
+// Every setting's name and default, in the order of Key.
+constexpr std::array Table{
+    Setting{Key::DiaryPage, u"Diary Page", u"Daily"},
+    Setting{Key::ShowCompleted, u"Show Completed", On},
+    Setting{Key::NeedPassword, u"Need Password", Off},
+    Setting{Key::Password, u"Password", u""},
+    Setting{Key::ShowWelcome, u"Show Welcome", On},
+    Setting{Key::MinimizeAtStartUp, u"Minimize At Start-Up", Off},
+    Setting{Key::StartingScreen, u"Starting Screen", u"Diary"},
+    Setting{Key::OpenNotes, u"Open Notes", Off},
+    Setting{Key::LastNoteFile, u"Last Note File", u""},
+    Setting{Key::DeleteTasks, u"Delete Tasks", Off},
+    Setting{Key::AddressOrder, u"Address Order", u"Company"},
+    Setting{Key::AddressContacts, u"Address Contacts", u"B"},
+};
+
+constexpr bool TableFollowsKeys() {
+    for (std::size_t i = 0; i < Table.size(); ++i) {
+        if (static_cast<std::size_t>(Table[i].key) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(TableFollowsKeys(), "the settings table must list its rows in the order of Key");
+
+const Setting &Row(Key key) {
+    return Table[static_cast<std::size_t>(key)];
+}
+
+// Whether an integer text is non-zero; nothing when the text is no integer.
+// Digits are counted rather than converted, so a number too large for an int
+// still reads as on.
+std::optional<bool> IntegerIsNonZero(QStringView text) {
+    text = text.trimmed();
+    if (text.startsWith(u'+') || text.startsWith(u'-'))
+        text = text.sliced(1);
+    if (text.isEmpty())
+        return std::nullopt;
+    bool nonZero = false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        nonZero = nonZero || c != u'0';
+    }
+    return nonZero;
+}
+
+QString ReadText(const SettingsStore &store, Key key) {
+    const Setting &row = Row(key);
+    return store.read(row.name.toString(), row.defaultValue.toString());
+}
+
+void WriteText(SettingsStore &store, Key key, const QString &value) {
+    store.write(Row(key).name.toString(), value);
+}
+
+bool ReadFlag(const SettingsStore &store, Key key) {
+    if (const std::optional<bool> stored = IntegerIsNonZero(ReadText(store, key)))
+        return *stored;
+    return Row(key).defaultValue == On;
+}
+
+void WriteFlag(SettingsStore &store, Key key, bool on) {
+    WriteText(store, key, (on ? On : Off).toString());
+}
+
+} // namespace
+
+Settings::Settings(SettingsStore &store) : m_store(store) {
+    m_store.open(ProgramTitle());
+}
+
+SettingsStore &Settings::store() {
+    return m_store;
+}
+
+QString Settings::diaryPage() const {
+    return ReadText(m_store, Key::DiaryPage);
+}
+void Settings::setDiaryPage(const QString &name) {
+    WriteText(m_store, Key::DiaryPage, name);
+}
+
+bool Settings::showCompleted() const {
+    return ReadFlag(m_store, Key::ShowCompleted);
+}
+void Settings::setShowCompleted(bool on) {
+    WriteFlag(m_store, Key::ShowCompleted, on);
+}
+
+bool Settings::needPassword() const {
+    return ReadFlag(m_store, Key::NeedPassword);
+}
+void Settings::setNeedPassword(bool on) {
+    WriteFlag(m_store, Key::NeedPassword, on);
+}
+
+QString Settings::password() const {
+    return ReadText(m_store, Key::Password);
+}
+void Settings::setPassword(const QString &stored) {
+    WriteText(m_store, Key::Password, stored);
+}
+void Settings::removePassword() {
+    m_store.remove(Row(Key::Password).name.toString());
+}
+
+bool Settings::showWelcome() const {
+    return ReadFlag(m_store, Key::ShowWelcome);
+}
+void Settings::setShowWelcome(bool on) {
+    WriteFlag(m_store, Key::ShowWelcome, on);
+}
+
+bool Settings::minimizeAtStartUp() const {
+    return ReadFlag(m_store, Key::MinimizeAtStartUp);
+}
+void Settings::setMinimizeAtStartUp(bool on) {
+    WriteFlag(m_store, Key::MinimizeAtStartUp, on);
+}
+
+QString Settings::startingScreen() const {
+    return ReadText(m_store, Key::StartingScreen);
+}
+void Settings::setStartingScreen(const QString &s) {
+    WriteText(m_store, Key::StartingScreen, s);
+}
+
+bool Settings::openNotes() const {
+    return ReadFlag(m_store, Key::OpenNotes);
+}
+void Settings::setOpenNotes(bool on) {
+    WriteFlag(m_store, Key::OpenNotes, on);
+}
+
+QString Settings::lastNoteFile() const {
+    return ReadText(m_store, Key::LastNoteFile);
+}
+void Settings::setLastNoteFile(const QString &path) {
+    WriteText(m_store, Key::LastNoteFile, path);
+}
+
+bool Settings::deleteTasks() const {
+    return ReadFlag(m_store, Key::DeleteTasks);
+}
+void Settings::setDeleteTasks(bool on) {
+    WriteFlag(m_store, Key::DeleteTasks, on);
+}
+
+QString Settings::addressOrder() const {
+    return ReadText(m_store, Key::AddressOrder);
+}
+void Settings::setAddressOrder(const QString &o) {
+    WriteText(m_store, Key::AddressOrder, o);
+}
+
+QString Settings::addressContacts() const {
+    return ReadText(m_store, Key::AddressContacts);
+}
+void Settings::setAddressContacts(const QString &c) {
+    WriteText(m_store, Key::AddressContacts, c);
+}
+
+} // namespace qm

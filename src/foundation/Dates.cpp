@@ -66,6 +66,13 @@ public:
     }
 
     bool take(QChar separator) {
+        // A blank separator (a system date format such as "d MMM yyyy") is
+        // the run of blanks itself.
+        if (isBlankChar(separator)) {
+            const qsizetype start = m_pos;
+            skipBlanks();
+            return m_pos > start;
+        }
         skipBlanks();
         if (m_pos < m_text.size() && m_text.at(m_pos) == separator) {
             ++m_pos;

@@ -10,7 +10,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QList<QChar> Separators = {u'/', u'-', u'.'};
+// A blank is a separator too: the C locale's short format is "d MMM yyyy".
+const QList<QChar> Separators = {u'/', u'-', u'.', u' '};
 
 // Rows are written with '/'; every test runs them with each separator.
 QString withSep(const QString &text, QChar sep) {

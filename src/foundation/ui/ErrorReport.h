@@ -1,5 +1,7 @@
 #pragma once
 
+#include <type_traits>
+
 #include "foundation/Errors.h"
 
 #include <QApplication>
@@ -30,10 +32,16 @@ template <typename F> bool RunReported(F &&operation) {
 
 // Wraps a slot so that a failure ends the operation with the error report.
 // Every handler of the program is connected through this: an exception must
-// not unwind through Qt's own frames, which do not expect it.
+// not unwind through Qt's own frames, which do not expect it. A handler that
+// takes no arguments may be bound to a signal that sends some (clicked(bool)).
 template <typename F> auto Reported(F operation) {
     return [operation = std::move(operation)](auto &&...args) {
-        RunReported([&] { operation(std::forward<decltype(args)>(args)...); });
+        RunReported([&] {
+            if constexpr (std::is_invocable_v<F &, decltype(args)...>)
+                operation(std::forward<decltype(args)>(args)...);
+            else
+                operation();
+        });
     };
 }
 

@@ -1,0 +1,17 @@
+#include "calculator/ui/CalculatorPage.h"
+
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+CalculatorPage::CalculatorPage(QWidget *parent) : Page(u"tabCalculator"_s, parent) {
+    addCloseButton(u"cmdCalcClose"_s);
+}
+
+QWidget *CalculatorPage::focusTarget() {
+    return closeButton();
+}
+
+} // namespace qm

@@ -1,7 +1,6 @@
 #include "foundation/BusyScope.h"
 #include "foundation/DataFolder.h"
-#include "foundation/StartUpFiles.h"
-#include "foundation/ui/Controls.h"
+#include "foundation/Program.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
@@ -10,20 +9,20 @@
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "platform/ui/QtScreenMetrics.h"
-
-#include <QWidget>
-
-using namespace Qt::StringLiterals;
+#include "platform/ui/SingleInstance.h"
+#include "shell/ui/SingleInstanceGuard.h"
+#include "shell/ui/TfrmMain.h"
 
 int main(int argc, char **argv) {
     qm::QuillmateApplication app(argc, argv);
-    QApplication::setApplicationName(u"Quillmate"_s);
-    QApplication::setApplicationDisplayName(u"Quillmate"_s);
+    QApplication::setApplicationName(qm::ProgramTitle());
+    QApplication::setApplicationDisplayName(qm::ProgramTitle());
+    // The program ends when its main window closes, not when the last visible
+    // window does: while it waits in the tray, a closing message must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     qm::SystemClock clock;
     qm::NativeSettingsStore settings;
-    qm::InstallFontSubstitutes();
-
     qm::QtScreenMetrics screen;
     qm::StandardPrompter prompter;
     qm::SystemAppPaths paths;
@@ -35,22 +34,25 @@ int main(int argc, char **argv) {
     services.dataFolder = qm::ResolveDataFolder(paths);
     qm::ServicesScope installed(services);
 
+    // One copy at a time: a second start points the user to the running one.
+    qm::SingleInstance instance(qm::ProgramTitle());
+    if (!qm::PassSingleInstanceGuard(instance))
+        return 0;
+
+    qm::InstallFontSubstitutes();
     qm::BusyScope::setHandlers([] { QApplication::setOverrideCursor(Qt::WaitCursor); },
                                [] { QApplication::restoreOverrideCursor(); });
 
+    qm::TfrmMain window;
+    QObject::connect(&instance, &qm::SingleInstance::activationRequested, &window,
+                     &qm::TfrmMain::bringForward);
+    QObject::connect(&window, &qm::TfrmMain::closed, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
     // A data folder the program cannot set up (an unreadable colour scheme, a
-    // folder that cannot be written) ends start-up with the error report.
-    if (!qm::RunReported([] { qm::PrepareDataFolder(qm::ColourDepth()); }))
+    // folder that cannot be written) ends start-up with the error report: the
+    // program does not run on data it could not load.
+    if (!window.StartUp())
         return 1;
-
-    // The main window with its pages and menu is built on this foundation; until
-    // then the program shows its empty window.
-    QWidget window;
-    window.setObjectName(u"frmMain"_s);
-    window.setWindowTitle(u"Quillmate"_s);
-    window.setFixedSize(576, 457);
-    qm::StyleForm(&window);
-    qm::CentreForm(&window);
     window.show();
     return app.exec();
 }

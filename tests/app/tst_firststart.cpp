@@ -42,7 +42,9 @@ void TestFirstStart::emptyFolderGetsHousekeepingFiles() {
 
     QCOMPARE(ReadBytes(colours), TestData(u"colours/Classic.Qmt"_s));
     QCOMPARE(ReadBytes(nextKey), TestData(u"startup/NextKey.Qmt"_s));
-    QCOMPARE(ReadBytes(dateLog), TestData(u"startup/DateLog.Qmt"_s));
+    // The date shown in the footer leaves its trace after the first line.
+    const QByteArray log = ReadBytes(dateLog);
+    QVERIFY2(log.startsWith(TestData(u"startup/DateLog.Qmt"_s)), log.constData());
 }
 
 // A colour line that is not a number stops start-up at the error report: the

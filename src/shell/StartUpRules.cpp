@@ -1,0 +1,53 @@
+#include "shell/StartUpRules.h"
+
+#include "foundation/Dates.h"
+#include "foundation/Program.h"
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+QString DateSepFromShortFormat(const QString &format) {
+    for (const QChar c : format) {
+        const QChar upper = c.toUpper();
+        if (upper != u'D' && upper != u'M' && upper != u'Y')
+            return QString(c);
+    }
+    return {};
+}
+
+QString ScreenCheckMessage(QSize screen, const QString &colourMode) {
+    const bool is256 = colourMode == u"256"_s;
+    if (screen.width() > 799 && screen.height() > 599 && !is256)
+        return {};
+    return ProgramTitle() +
+           u" Runs Best At A Resolution Of 800 By 600 (or Higher) Set To High-Colour (or Better)"_s +
+           u"\r\r"_s + u"Your Screen Resolution Is Currently "_s + QString::number(screen.width()) +
+           u" By "_s + QString::number(screen.height()) + u" Set To "_s +
+           (is256 ? u"256 Colours"_s : u"High Colour (Or Better)"_s);
+}
+
+QString Greeting(const QTime &time) {
+    // Compared as "hh:mm" text, as the greeting has always been decided.
+    const QString now = TimeToDisplay(time);
+    if (now < u"12:00"_s)
+        return u"Good Morning"_s;
+    if (now < u"18:00"_s)
+        return u"Good Afternoon"_s;
+    return u"Good Evening"_s;
+}
+
+QString CloseQuestion(bool notesUnsaved, bool alarmsUnsaved) {
+    const QString ending = u" Now, You Will Loose Them"_s + u"\r\r"_s +
+                           u"Are You Sure You Want To Close "_s + ProgramTitle() + u"?"_s;
+    if (notesUnsaved) {
+        const QString first = alarmsUnsaved ? u"You Have Unsaved Alarm Times And Notes"_s
+                                            : u"You Have Unsaved Notes"_s;
+        return first + u" If You Close "_s + ProgramTitle() + ending;
+    }
+    if (alarmsUnsaved)
+        return u"You Have Unsaved Alarm Times, If You Close "_s + ProgramTitle() + ending;
+    return {};
+}
+
+} // namespace qm

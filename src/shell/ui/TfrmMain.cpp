@@ -1,0 +1,628 @@
+#include "shell/ui/TfrmMain.h"
+
+#include "address/ui/AddressPage.h"
+#include "alarms/ui/AlarmsPage.h"
+#include "calculator/ui/CalculatorPage.h"
+#include "diary/ui/DiaryPage.h"
+#include "foundation/BusyScope.h"
+#include "foundation/ColourScheme.h"
+#include "foundation/Dates.h"
+#include "foundation/LineFiles.h"
+#include "foundation/Program.h"
+#include "foundation/Settings.h"
+#include "foundation/StartUpFiles.h"
+#include "foundation/Text.h"
+#include "foundation/ui/Controls.h"
+#include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/FormSnapshot.h"
+#include "foundation/ui/MsgBox.h"
+#include "foundation/ui/Page.h"
+#include "foundation/ui/Styling.h"
+#include "notes/ui/NotesPage.h"
+#include "platform/Clock.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/Services.h"
+#include "platform/ui/TrayIcon.h"
+#include "shell/Maker.h"
+#include "shell/StartUpRules.h"
+#include "shell/ui/ConfigPage.h"
+#include "shell/ui/LoginPage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSessionManager>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+namespace {
+
+constexpr int MenuWidth = TfrmMain::ClientWidth - Page::Width;
+constexpr int MenuRowHeight = Page::Height / 6;
+constexpr int MenuButtonSize = 48;
+
+const QColor MenuPanelColour(0x4f, 0x6d, 0x9a);
+const QColor HintPanelColour(0xff, 0xff, 0xe8);
+const QColor Navy(0, 0, 0x80);
+
+// The short part of a hint ("short|long").
+QString ShortHint(const QString &hint) {
+    return hint.section(u'|', 0, 0);
+}
+
+// A caption that works as a button: a click does what its menu button does.
+class MenuLabel final : public QLabel {
+public:
+    MenuLabel(QWidget *parent, std::function<void()> onClick)
+        : QLabel(parent), m_onClick(std::move(onClick)) {}
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            RunReported(m_onClick);
+        QLabel::mouseReleaseEvent(event);
+    }
+
+private:
+    std::function<void()> m_onClick;
+};
+
+QIcon MenuIcon(const QString &name) {
+    return QIcon(u":/shell/menu_"_s + name + u".svg"_s);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_tray(tray) {
+    setObjectName(u"frmMain"_s);
+    setWindowTitle(ProgramTitle());
+    setWindowIcon(QIcon(u":/shell/quillmate.svg"_s));
+    setFixedSize(ClientWidth, ClientHeight);
+    if (!m_tray) {
+        m_ownTray = std::make_unique<SystemTrayIcon>();
+        m_tray = m_ownTray.get();
+    }
+
+    m_pages = new QStackedWidget(this);
+    m_pages->setObjectName(u"pgcDesk"_s);
+    m_pages->setGeometry(MenuWidth, 0, Page::Width, Page::Height);
+
+    const struct {
+        QString name, page, suffix;
+    } table[] = {
+        {u"Diary"_s, u"tabDiary"_s, u" - Diary & Task List"_s},
+        {u"Notes"_s, u"tabNotes"_s, u" - Notes"_s},
+        {u"Alarms"_s, u"tabAlarms"_s, u" - Alarm Clock"_s},
+        {u"Calculator"_s, u"tabCalculator"_s, u" - Calculator"_s},
+        {u"Address"_s, u"tabAddress"_s, u" - Address Book"_s},
+        {u"Config"_s, u"tabConfig"_s, u" - Configuration"_s},
+    };
+    for (const auto &entry : table) {
+        MenuRow row;
+        row.name = entry.name;
+        row.suffix = entry.suffix;
+        row.page = makePage(factory, entry.page);
+        m_rows.append(row);
+    }
+    m_diary = qobject_cast<DiaryPage *>(m_rows[0].page);
+    m_notes = m_rows[1].page;
+    m_alarms = m_rows[2].page;
+    m_calculator = m_rows[3].page;
+    m_address = m_rows[4].page;
+    m_login = new LoginPage(m_pages);
+    m_pages->addWidget(m_login);
+    connect(m_login, &Page::closeRequested, this, [this] { close(); });
+    connect(m_login, &LoginPage::loginAccepted, this, Reported([this] {
+                m_menuPanel->setEnabled(true);
+                ShowStartingScreen();
+            }));
+
+    buildMenu();
+    buildFooter();
+    buildTray();
+
+    timAlarm.setObjectName(u"timAlarm"_s);
+    timAlarm.setInterval(50000);
+    connect(&timAlarm, &QTimer::timeout, this, Reported([this] { timAlarmTimer(); }));
+    timTime.setObjectName(u"timTime"_s);
+    timTime.setInterval(500);
+    connect(&timTime, &QTimer::timeout, this, Reported([this] { timTimeTimer(); }));
+    timHide.setObjectName(u"timHide"_s);
+    timHide.setInterval(1);
+    connect(&timHide, &QTimer::timeout, this, Reported([this] { timHideTimer(); }));
+
+    // The system asking to end the logon runs the same close query.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+        if (m_shutDown)
+            return;
+        if (!manager.allowsInteraction() || !FormCloseQuery()) {
+            manager.cancel();
+            return;
+        }
+        Shutdown();
+    });
+}
+
+TfrmMain::~TfrmMain() {
+    qApp->removeEventFilter(this);
+    if (m_tray)
+        m_tray->remove();
+}
+
+Page *TfrmMain::makePage(const PageFactory &factory, const QString &name) {
+    Page *page = factory ? factory(name, m_pages) : nullptr;
+    if (!page) {
+        if (name == u"tabDiary"_s)
+            page = new DiaryPage(m_pages);
+        else if (name == u"tabNotes"_s)
+            page = new NotesPage(m_pages);
+        else if (name == u"tabAlarms"_s)
+            page = new AlarmsPage(m_pages);
+        else if (name == u"tabCalculator"_s)
+            page = new CalculatorPage(m_pages);
+        else if (name == u"tabAddress"_s)
+            page = new AddressPage(m_pages);
+        else
+            page = new ConfigPage(m_pages);
+    }
+    page->setObjectName(name);
+    m_pages->addWidget(page);
+    connect(page, &Page::closeRequested, this, [this] { close(); });
+    return page;
+}
+
+void TfrmMain::buildMenu() {
+    auto *panel = new QWidget(this);
+    m_menuPanel = panel;
+    panel->setObjectName(u"panMenu"_s);
+    panel->setGeometry(0, 0, MenuWidth, Page::Height);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, MenuPanelColour);
+    panel->setPalette(palette);
+
+    const QString captions[] = {u"Diary && Tasks"_s, u"Notes"_s,        u"Alarms"_s,
+                                u"Calculator"_s,     u"Address Book"_s, u"Config"_s};
+    const QString hints[] = {u"Show Diary And Task List"_s, u"Show Note Pad"_s,
+                             u"Show Alarm Clock"_s,         u"Show Calculator"_s,
+                             u"Show Address Book"_s,        u"Configure Quillmate"_s};
+    const QString icons[] = {u"diary"_s,      u"notes"_s,   u"alarms"_s,
+                             u"calculator"_s, u"address"_s, u"config"_s};
+
+    m_down = new QToolButton(panel);
+    m_down->setObjectName(u"spdDown"_s);
+    m_down->setCheckable(true);
+    m_down->setChecked(true);
+    m_down->setIconSize(QSize(40, 40));
+    m_down->setFocusPolicy(Qt::NoFocus);
+    m_down->setStyleSheet(u"QToolButton { border: 2px inset #2b3f5e; border-radius: 6px;"
+                          " background: #dfe7f5; }"_s);
+    m_down->hide();
+
+    for (int i = 0; i < m_rows.size(); ++i) {
+        MenuRow &row = m_rows[i];
+        const int top = i * MenuRowHeight;
+        row.icon = MenuIcon(icons[i]);
+        row.button = new QToolButton(panel);
+        row.button->setObjectName(u"spd"_s + row.name);
+        row.button->setIcon(row.icon);
+        row.button->setIconSize(QSize(40, 40));
+        row.button->setAutoRaise(true);
+        row.button->setToolTip(hints[i]);
+        row.button->setGeometry((MenuWidth - MenuButtonSize) / 2, top + 4, MenuButtonSize,
+                                MenuButtonSize);
+        row.button->setStyleSheet(u"QToolButton { border: 2px outset #9fb3d3; border-radius: 6px;"
+                                  " background: #eef2fa; }"
+                                  " QToolButton:hover { background: #ffffff; }"
+                                  " QToolButton:pressed { border-style: inset; }"_s);
+        connect(row.button, &QToolButton::clicked, this, Reported([this, i] { menuClick(i); }));
+
+        row.label = new MenuLabel(panel, [this, i] { menuClick(i); });
+        row.label->setObjectName(u"lbl"_s + row.name);
+        // "&&" in a caption shows one "&".
+        row.label->setText(QString(captions[i]).replace(u"&&"_s, u"&"_s));
+        row.label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        row.label->setGeometry(0, top + 4 + MenuButtonSize + 1, MenuWidth, 14);
+        row.label->setToolTip(hints[i]);
+        row.label->setCursor(Qt::PointingHandCursor);
+        QFont font(ButtonFontName, 8);
+        font.setBold(true);
+        row.label->setFont(font);
+    }
+    m_down->setGeometry(m_rows[0].button->geometry());
+}
+
+void TfrmMain::buildFooter() {
+    m_hint = new QLabel(this);
+    m_hint->setObjectName(u"panHint"_s);
+    m_hint->setGeometry(4, Page::Height + 3, 392, 22);
+    m_hint->setFrameShape(QFrame::Panel);
+    m_hint->setFrameShadow(QFrame::Sunken);
+    m_hint->setAutoFillBackground(true);
+    m_hint->setIndent(4);
+    QPalette palette = m_hint->palette();
+    palette.setColor(QPalette::Window, HintPanelColour);
+    palette.setColor(QPalette::WindowText, Navy);
+    m_hint->setPalette(palette);
+
+    auto *about = new QPushButton(u"About Us"_s, this);
+    about->setObjectName(u"cmdAboutUs"_s);
+    about->setToolTip(u"Show Information About Varnell Software Ltd."_s);
+    about->setGeometry(400, Page::Height + 2, 84, 24);
+    auto *donate = new QPushButton(u"Donate"_s, this);
+    donate->setObjectName(u"cmdDonate"_s);
+    donate->setToolTip(u"Donate Money To The Developers (Uses PayPal)"_s);
+    donate->setGeometry(488, Page::Height + 2, 84, 24);
+
+    auto *footer = new QWidget(this);
+    footer->setObjectName(u"panFooter"_s);
+    footer->setGeometry(0, Page::Height + 29, ClientWidth, ClientHeight - Page::Height - 29);
+    const QFont small(ButtonFontName, 7);
+    auto *credit = new QLabel(
+        u"Quillmate.  Developed By Varnell Software Ltd.  Press <F1> At Any Time For Help."_s,
+        footer);
+    credit->setObjectName(u"lblFooter"_s);
+    credit->setTextFormat(Qt::PlainText);
+    credit->setFont(small);
+    credit->setGeometry(6, 0, 400, 14);
+    m_date = new QLabel(footer);
+    m_date->setObjectName(u"lblDate"_s);
+    m_date->setFont(small);
+    m_date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_date->setGeometry(300, 13, ClientWidth - 306, 14);
+    auto *website = new QLabel(WebSiteAddress(), footer);
+    website->setObjectName(u"lblWebsite"_s);
+    website->setToolTip(u"Click Here To Go To Our Web Site"_s);
+    website->setFont(small);
+    website->setGeometry(6, 13, 150, 14);
+    auto *mail = new QLabel(InformationMailbox(), footer);
+    mail->setObjectName(u"lblMail"_s);
+    mail->setToolTip(u"Click Here To Send Us An Email"_s);
+    mail->setFont(small);
+    mail->setGeometry(160, 13, 150, 14);
+    for (QLabel *link : {website, mail}) {
+        QPalette linkPalette = link->palette();
+        linkPalette.setColor(QPalette::WindowText, Navy);
+        link->setPalette(linkPalette);
+        QFont font = link->font();
+        font.setUnderline(true);
+        link->setFont(font);
+    }
+}
+
+void TfrmMain::buildTray() {
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName(u"popTray"_s);
+    QAction *show = m_trayMenu->addAction(u"&Show Quillmate"_s);
+    show->setObjectName(u"mnuShow"_s);
+    QAction *close = m_trayMenu->addAction(u"Close Quillmate"_s);
+    close->setObjectName(u"mnuClose"_s);
+    connect(show, &QAction::triggered, this, Reported([this] { mnuShowClick(); }));
+    connect(close, &QAction::triggered, this, Reported([this] { mnuCloseClick(); }));
+    connect(m_tray, &TrayIcon::leftClicked, this, Reported([this] { restore(); }));
+}
+
+Page *TfrmMain::activePage() const {
+    return qobject_cast<Page *>(m_pages->currentWidget());
+}
+
+Page *TfrmMain::page(const QString &pageName) const {
+    return m_pages->findChild<Page *>(pageName, Qt::FindDirectChildrenOnly);
+}
+
+int TfrmMain::rowOf(const Page *page) const {
+    for (int i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i].page == page)
+            return i;
+    return -1;
+}
+
+bool TfrmMain::StartUp() {
+    if (FirstShowDone)
+        return true;
+    return RunReported([this] { runStartUpSequence(); });
+}
+
+void TfrmMain::runStartUpSequence() {
+    // Colour mode, colour scheme and the housekeeping files.
+    PrepareDataFolder(ColourDepth());
+
+    // Dates are always day first, with the system's own separator.
+    const QString sep = DateSepFromShortFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+    if (!sep.isEmpty())
+        SetDateSep(sep.at(0));
+
+    const QString warning = ScreenCheckMessage(screenMetrics().size(), ColourMode());
+    if (!warning.isEmpty())
+        ShowMessageBox(warning, MessageKind::Warning, MessageButtons::OK);
+
+    BusyScope busy;
+    CentreForm(this);
+    StyleForm(this);
+    if (m_diary)
+        m_diary->setRowHeight(screenMetrics().logicalDpi() > 96 ? 20 : 16);
+    m_helpFile = dataFile(u"Quillmate.hlp"_s);
+    timAlarmTimer();
+
+    // Hints go to the hint bar the moment the mouse rests on a control.
+    qApp->installEventFilter(this);
+
+    m_settings = std::make_unique<Settings>(settingsStore());
+    if (m_diary && QFile::exists(dataFile(DiaryFileName))) {
+        m_diary->pressViewButton(m_settings->diaryPage());
+        m_diary->setShowCompleted(m_settings->showCompleted());
+    }
+
+    if (m_settings->needPassword()) {
+        m_menuPanel->setEnabled(false);
+        StoredPassword = ShiftDown(m_settings->password());
+        m_login->prepare(StoredPassword, Greeting(clock().now().time()));
+        ShowPage(m_login);
+        m_login->focusTarget()->setFocus();
+    } else {
+        ShowStartingScreen();
+    }
+    FirstShowDone = true;
+    if (m_settings->minimizeAtStartUp())
+        timHide.start();
+}
+
+void TfrmMain::ShowStartingScreen() {
+    StartingUp = true;
+    const int row = StartingScreens().indexOf(m_settings->startingScreen());
+    if (row >= 0)
+        menuClick(row);
+    StartingUp = false;
+    if (m_diary)
+        m_diary->RefreshDiaryView();
+}
+
+void TfrmMain::menuClick(int row) {
+    if (!LeavePage(activePage()))
+        return;
+    if (auto *address = qobject_cast<AddressPage *>(m_rows[row].page))
+        address->CurrentKey = -1;
+    Page *target = m_rows[row].page;
+    ShowPage(target);
+    if (QWidget *focus = target->focusTarget())
+        focus->setFocus();
+}
+
+bool TfrmMain::LeavePage(Page *page) {
+    if (StartingUp || !page)
+        return true;
+    const QString reasons = page->leaveReasons();
+    if (!reasons.isEmpty()) {
+        ShowCannotSave(reasons);
+        return false;
+    }
+    page->leaveSave();
+    return true;
+}
+
+void TfrmMain::ShowPage(Page *page) {
+    const int current = rowOf(page);
+    setWindowTitle(current >= 0 ? ProgramTitle() + m_rows[current].suffix : ProgramTitle());
+    page->showStep();
+    if (page == m_alarms) {
+        timTimeTimer();
+        timTime.start();
+    } else {
+        timTime.stop();
+    }
+
+    m_down->hide();
+    for (int i = 0; i < m_rows.size(); ++i) {
+        MenuRow &row = m_rows[i];
+        const bool enabled = i != current;
+        row.button->setEnabled(enabled);
+        QPalette palette = row.label->palette();
+        palette.setColor(QPalette::WindowText, enabled ? Qt::white : Qt::black);
+        row.label->setPalette(palette);
+        row.button->setVisible(enabled);
+        if (!enabled) {
+            // The current page's button looks pressed: the pressed picture
+            // stands in its place.
+            m_down->setGeometry(row.button->geometry());
+            m_down->setIcon(row.icon);
+            m_down->show();
+        }
+    }
+
+    SnapshotForm(this);
+    m_pages->setCurrentWidget(page);
+}
+
+bool TfrmMain::FormCloseQuery() {
+    const bool notes = m_notes && m_notes->hasUnsavedChanges();
+    const bool alarms = m_alarms && m_alarms->hasUnsavedChanges();
+    const QString question = CloseQuestion(notes, alarms);
+    if (question.isEmpty())
+        return true;
+    return ShowMessageBox(question, MessageKind::Confirmation, MessageButtons::YesNo) ==
+           MessageResult::Yes;
+}
+
+void TfrmMain::Shutdown() {
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    // The settings are written even when the program never got past start-up.
+    RunReported([this] {
+        Settings settings(settingsStore());
+        if (m_diary) {
+            settings.setDiaryPage(m_diary->pressedViewName());
+            settings.setShowCompleted(m_diary->showCompleted());
+        }
+        if (settings.deleteTasks())
+            SaveTasksFile(LoadTasksFile(), true);
+    });
+    m_settings.reset();
+    timAlarm.stop();
+    timTime.stop();
+    QApplication::processEvents();
+    m_tray->remove();
+}
+
+void TfrmMain::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!FirstShowDone && !StartUp()) {
+        // Nothing was loaded: the program must not run on as if it had.
+        QTimer::singleShot(0, qApp, [] { QApplication::exit(1); });
+        return;
+    }
+    timAlarm.start();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event) {
+    if (!m_shutDown && !FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    Shutdown();
+    event->accept();
+    emit closed();
+}
+
+void TfrmMain::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && isVisible())
+        RunReported([this] { FormMin(); });
+}
+
+void TfrmMain::FormMin() {
+    // Without a notification area the window stays minimised in the task
+    // bar: hiding it there would leave no way back.
+    if (!m_tray->isAvailable())
+        return;
+    MinimisedByApplication = true;
+    AddTrayIcon();
+    // Deferred: hiding a window inside its own state change confuses some
+    // window managers.
+    QTimer::singleShot(0, this, [this] {
+        if (isMinimized() && m_tray->isShown())
+            hide();
+    });
+}
+
+void TfrmMain::timHideTimer() {
+    MinimisedByApplication = false;
+    timHide.stop();
+    if (!m_tray->isAvailable()) {
+        showMinimized();
+        return;
+    }
+    hide();
+    AddTrayIcon();
+}
+
+void TfrmMain::AddTrayIcon() {
+    setToolTip(ProgramTitle());
+    m_tray->add(windowIcon(), ProgramTitle(), m_trayMenu);
+}
+
+void TfrmMain::restore() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    m_tray->remove();
+}
+
+void TfrmMain::mnuShowClick() {
+    restore();
+}
+
+void TfrmMain::mnuCloseClick() {
+    m_tray->remove();
+    QApplication::processEvents();
+    restore();
+    close();
+}
+
+void TfrmMain::bringForward() {
+    restore();
+}
+
+void TfrmMain::timAlarmTimer() {
+    m_date->setText(LongDateText(DateToDisplay(clock().now().date()), true));
+}
+
+void TfrmMain::timTimeTimer() {
+    if (auto *alarms = qobject_cast<AlarmsPage *>(m_alarms))
+        alarms->clockTick();
+}
+
+void TfrmMain::showHintFor(QWidget *widget) {
+    QString hint;
+    for (QWidget *w = widget; w && hint.isEmpty(); w = w->parentWidget()) {
+        hint = w->toolTip();
+        if (w->isWindow() && w != this)
+            break;
+    }
+    m_hint->setText(ShortHint(hint));
+}
+
+void TfrmMain::openHelp() {
+    if (!QFile::exists(m_helpFile)) {
+        ShowMessageBox(u"Cannot Find The Help File : "_s + m_helpFile, MessageKind::Warning,
+                       MessageButtons::OK);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_helpFile));
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
+    auto *widget = qobject_cast<QWidget *>(watched);
+    switch (event->type()) {
+    case QEvent::ToolTip:
+        // Hints show in the hint bar, never as pop-up tips.
+        return widget != nullptr;
+    case QEvent::Enter:
+        if (widget)
+            showHintFor(widget);
+        break;
+    case QEvent::Leave:
+        if (widget)
+            showHintFor(widget->parentWidget());
+        break;
+    case QEvent::KeyPress:
+        // The window sees every key before its controls; a key is seen once,
+        // at the control that has the focus (or the window itself).
+        if (widget && widget->window() == this &&
+            (widget == QApplication::focusWidget() ||
+             (!QApplication::focusWidget() && widget == this))) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_F1) {
+                RunReported([this] { openHelp(); });
+                return true;
+            }
+            const QString text = key->text();
+            if (!text.isEmpty() && text.at(0).isPrint())
+                if (Page *page = activePage())
+                    RunReported([page, text] { page->keyTyped(text.left(1)); });
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace qm

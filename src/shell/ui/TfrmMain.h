@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class QAction;
+class QStackedWidget;
+class QToolButton;
+class QPushButton;
+
+namespace qm {
+
+class AddressPage;
+class AlarmsPage;
+class CalculatorPage;
+class DiaryPage;
+class LoginPage;
+class Page;
+class Settings;
+class TrayIcon;
+
+// The main window: the menu column, the page area, the footer with the date
+// and the hint bar; page navigation, start-up, close-down and the tray.
+class TfrmMain : public QWidget {
+    Q_OBJECT
+public:
+    // Makes a page by its objectName ("tabDiary", ...); returning nullptr
+    // gives the program's own page. Tests put their own pages in.
+    using PageFactory = std::function<Page *(const QString &pageName, QWidget *parent)>;
+
+    static constexpr int ClientWidth = 576;
+    static constexpr int ClientHeight = 457;
+
+    explicit TfrmMain(TrayIcon *tray = nullptr, const PageFactory &factory = {},
+                      QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    // The start-up sequence of the first showing. False when it failed (the
+    // failure has been reported); the program must not go on with data it
+    // could not load.
+    bool StartUp();
+    void ShowStartingScreen();
+
+    // The page protocol.
+    void ShowPage(Page *page);
+    bool LeavePage(Page *page);
+    Page *activePage() const;
+    Page *page(const QString &pageName) const;
+
+    // The menu buttons, by the page they show (the labels do the same).
+    void menuClick(int row);
+
+    bool FormCloseQuery();
+    void Shutdown();
+
+    // Tray.
+    void FormMin();
+    void timHideTimer();
+    void mnuShowClick();
+    void mnuCloseClick();
+    void AddTrayIcon();
+    // Brings the window forward, from the tray if it is there (also asked for
+    // by a second copy of the program).
+    void bringForward();
+
+    void timAlarmTimer();
+    void timTimeTimer();
+
+    bool FirstShowDone = false;
+    bool StartingUp = false;
+    bool MinimisedByApplication = false;
+    QString StoredPassword;
+
+    QTimer timAlarm;
+    QTimer timTime;
+    QTimer timHide;
+
+signals:
+    // The window closed after the close query agreed: the program ends.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct MenuRow {
+        QString name;   // "Diary", also the "Starting Screen" value
+        QString suffix; // of the caption
+        Page *page = nullptr;
+        QToolButton *button = nullptr;
+        QLabel *label = nullptr;
+        QIcon icon;
+    };
+
+    void buildMenu();
+    void buildFooter();
+    void buildTray();
+    Page *makePage(const PageFactory &factory, const QString &name);
+    int rowOf(const Page *page) const;
+    void runStartUpSequence();
+    void showHintFor(QWidget *widget);
+    void openHelp();
+    void restore();
+
+    TrayIcon *m_tray = nullptr;
+    std::unique_ptr<TrayIcon> m_ownTray;
+    std::unique_ptr<Settings> m_settings;
+    QStackedWidget *m_pages = nullptr;
+    QList<MenuRow> m_rows;
+    DiaryPage *m_diary = nullptr;
+    LoginPage *m_login = nullptr;
+    Page *m_notes = nullptr;
+    Page *m_alarms = nullptr;
+    Page *m_calculator = nullptr;
+    Page *m_address = nullptr;
+    QWidget *m_menuPanel = nullptr;
+    QToolButton *m_down = nullptr;
+    QLabel *m_hint = nullptr;
+    QLabel *m_date = nullptr;
+    QMenu *m_trayMenu = nullptr;
+    QString m_helpFile;
+    bool m_shutDown = false;
+};
+
+} // namespace qm

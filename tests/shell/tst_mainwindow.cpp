@@ -1,0 +1,548 @@
+#include "address/ui/AddressPage.h"
+#include "diary/ui/DiaryPage.h"
+#include "foundation/Dates.h"
+#include "foundation/Text.h"
+#include "foundation/ui/MsgBox.h"
+#include "foundation/ui/Page.h"
+#include "platform/ui/TrayIcon.h"
+#include "shell/ui/TfrmMain.h"
+#include "support/TestServices.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using qm::test::ReadBytes;
+using qm::test::TestData;
+using qm::test::WriteBytes;
+
+namespace {
+
+// A notification area that records what the window does with it.
+class FakeTray final : public qm::TrayIcon {
+    Q_OBJECT
+public:
+    bool isAvailable() const override { return available; }
+    void add(const QIcon &, const QString &tip, QMenu *menu) override {
+        shown = true;
+        lastTip = tip;
+        lastMenu = menu;
+    }
+    void remove() override { shown = false; }
+    bool isShown() const override { return shown; }
+    void click() { emit leftClicked(); }
+
+    bool available = true;
+    bool shown = false;
+    QString lastTip;
+    QMenu *lastMenu = nullptr;
+};
+
+// A page whose protocol answers are set by the test, counting what the main
+// window asks of it.
+class ScriptedPage final : public qm::Page {
+    Q_OBJECT
+public:
+    explicit ScriptedPage(const QString &name, QWidget *parent) : Page(name, parent) {
+        addCloseButton(u"cmdClose"_s + name);
+    }
+    void showStep() override { ++shows; }
+    QString leaveReasons() override { return reasons; }
+    void leaveSave() override { ++saves; }
+    bool hasUnsavedChanges() const override { return unsaved; }
+    void keyTyped(const QString &character) override { typed += character; }
+
+    int shows = 0;
+    int saves = 0;
+    QString reasons;
+    bool unsaved = false;
+    QString typed;
+};
+
+// The main window over the test services, with scripted notes, alarms and
+// calculator pages and a fake notification area.
+struct Desk {
+    qm::test::TestServices services;
+    FakeTray tray;
+    QMap<QString, ScriptedPage *> scripted;
+    std::unique_ptr<qm::TfrmMain> window;
+
+    void create() {
+        window = std::make_unique<qm::TfrmMain>(
+            &tray, [this](const QString &name, QWidget *parent) -> qm::Page * {
+                if (name != u"tabNotes"_s && name != u"tabAlarms"_s && name != u"tabCalculator"_s)
+                    return nullptr;
+                auto *page = new ScriptedPage(name, parent);
+                scripted[name] = page;
+                return page;
+            });
+    }
+    bool start() {
+        if (!window)
+            create();
+        return window->StartUp();
+    }
+    QString active() const { return window->activePage()->objectName(); }
+    template <typename T = QWidget> T *child(const QString &name) const {
+        T *found = window->findChild<T *>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    void click(const QString &name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
+    QColor labelColour(const QString &name) const {
+        return child<QLabel>(name)->palette().color(QPalette::WindowText);
+    }
+    QString setting(const QString &name) const {
+        return services.settings.m_values.value(name, u"<missing>"_s);
+    }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void freshStart();
+    void startUpFromSettings_data();
+    void startUpFromSettings();
+    void screenCheckAtStartUp_data();
+    void screenCheckAtStartUp();
+    void loginPage_data();
+    void loginPage();
+    void menuShowsPagesAndMarksTheCurrentOne();
+    void failedLeaveCheckKeepsThePage();
+    void currentLabelShowsThePageAgain();
+    void clockTimerRunsOnlyOnTheAlarmsPage();
+    void typingGoesToTheCalculator();
+    void hintsGoToTheHintBar();
+    void closeQuery_data();
+    void closeQuery();
+    void closeDropsCompletedTasksWhenAsked();
+    void minimiseToTrayAndBack();
+    void minimiseAtStartUp();
+    void withoutNotificationAreaMinimiseNormally();
+    void trayCloseRefusedLeavesWindowWithoutIcon();
+};
+
+// No files and no settings: the housekeeping files appear, nothing is asked,
+// and the Diary page opens with the Daily view.
+void TestMainWindow::freshStart() {
+    Desk desk;
+    QVERIFY(desk.start());
+    for (const QString &file : {u"Colours.Qmt"_s, u"NextKey.Qmt"_s, u"DateLog.Qmt"_s})
+        QVERIFY2(QFile::exists(desk.services.path(file)), qPrintable(file));
+    QCOMPARE(ReadBytes(desk.services.path(u"NextKey.Qmt"_s)), TestData(u"startup/NextKey.Qmt"_s));
+    QVERIFY(desk.services.prompter.messages.isEmpty());
+    QCOMPARE(desk.active(), u"tabDiary"_s);
+    QCOMPARE(desk.window->windowTitle(), u"Quillmate - Diary & Task List"_s);
+    auto *diary = desk.child<qm::DiaryPage>(u"tabDiary"_s);
+    QCOMPARE(diary->pressedViewName(), u"Daily"_s);
+    QVERIFY(!diary->showCompleted());
+    QCOMPARE(desk.child<QLabel>(u"lblDate"_s)->text(), u"Friday 15th March 2024"_s);
+    QVERIFY(desk.child(u"panMenu"_s)->isEnabled());
+    QVERIFY(desk.window->FirstShowDone);
+    QVERIFY(!desk.window->timHide.isActive());
+    QCOMPARE(desk.window->size(), QSize(576, 457));
+    // The settings are only written when the program closes.
+    QVERIFY(desk.services.settings.m_values.isEmpty());
+}
+
+void TestMainWindow::startUpFromSettings_data() {
+    QTest::addColumn<bool>("diaryFile");
+    QTest::addColumn<QString>("diaryPage");
+    QTest::addColumn<QString>("showCompleted");
+    QTest::addColumn<QString>("startingScreen");
+    QTest::addColumn<QString>("expectedView");
+    QTest::addColumn<bool>("expectedCompleted");
+    QTest::addColumn<QString>("expectedPage");
+    QTest::addColumn<QString>("expectedCaption");
+    QTest::newRow("remembered view") << true << u"Monthly"_s << u"1"_s << u"Diary"_s << u"Monthly"_s
+                                     << true << u"tabDiary"_s << u"Quillmate - Diary & Task List"_s;
+    QTest::newRow("no diary file: form defaults")
+        << false << u"Monthly"_s << u"1"_s << u"Diary"_s << u"Daily"_s << false << u"tabDiary"_s
+        << u"Quillmate - Diary & Task List"_s;
+    QTest::newRow("unknown view name")
+        << true << u"Yearly"_s << u"x"_s << u"Calculator"_s << u"Daily"_s << true
+        << u"tabCalculator"_s << u"Quillmate - Calculator"_s;
+    QTest::newRow("address book") << true << u"All"_s << u"0"_s << u"Address"_s << u"All"_s << false
+                                  << u"tabAddress"_s << u"Quillmate - Address Book"_s;
+    QTest::newRow("unknown starting screen")
+        << false << u"Daily"_s << u"1"_s << u"Garden"_s << u"Daily"_s << false << u"tabDiary"_s
+        << u"Quillmate"_s;
+}
+
+void TestMainWindow::startUpFromSettings() {
+    QFETCH(bool, diaryFile);
+    QFETCH(QString, diaryPage);
+    QFETCH(QString, showCompleted);
+    QFETCH(QString, startingScreen);
+    Desk desk;
+    if (diaryFile)
+        WriteBytes(desk.services.path(u"Diary.Qmt"_s), "20240315\xff"
+                                                       "09:00\r\n");
+    auto &values = desk.services.settings.m_values;
+    values[u"Diary Page"_s] = diaryPage;
+    values[u"Show Completed"_s] = showCompleted;
+    values[u"Starting Screen"_s] = startingScreen;
+    QVERIFY(desk.start());
+    auto *diary = desk.child<qm::DiaryPage>(u"tabDiary"_s);
+    QTEST(diary->pressedViewName(), "expectedView");
+    QTEST(diary->showCompleted(), "expectedCompleted");
+    QTEST(desk.active(), "expectedPage");
+    QTEST(desk.window->windowTitle(), "expectedCaption");
+    // Start-up shows the page without the leave checks of the page it replaces.
+    for (ScriptedPage *page : std::as_const(desk.scripted))
+        QCOMPARE(page->saves, 0);
+}
+
+void TestMainWindow::screenCheckAtStartUp_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("800 by 600") << QSize(800, 600) << 24 << QString();
+    QTest::newRow("800 by 599") << QSize(800, 599) << 24 << u"800 By 599 Set To High Colour"_s;
+    QTest::newRow("256 colours") << QSize(1280, 1024) << 8 << u"1280 By 1024 Set To 256 Colours"_s;
+}
+
+void TestMainWindow::screenCheckAtStartUp() {
+    QFETCH(QSize, size);
+    QFETCH(int, depth);
+    QFETCH(QString, warning);
+    Desk desk;
+    desk.services.screen.m_size = size;
+    desk.services.screen.m_depth = depth;
+    QVERIFY(desk.start());
+    const auto &messages = desk.services.prompter.messages;
+    if (warning.isEmpty()) {
+        QVERIFY(messages.isEmpty());
+        return;
+    }
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].text.contains(warning), qPrintable(messages[0].text));
+    QCOMPARE(messages[0].kind, int(qm::MessageKind::Warning));
+    QCOMPARE(messages[0].buttons, int(qm::MessageButtons::OK));
+    // The program goes on after the warning.
+    QCOMPARE(desk.active(), u"tabDiary"_s);
+}
+
+void TestMainWindow::loginPage_data() {
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("greeting");
+    QTest::newRow("11:59") << QTime(11, 59) << u"Good Morning"_s;
+    QTest::newRow("12:00") << QTime(12, 0) << u"Good Afternoon"_s;
+    QTest::newRow("18:00") << QTime(18, 0) << u"Good Evening"_s;
+}
+
+// A password at start-up: the login page with its greeting and a locked menu;
+// a wrong password is refused as often as it is typed; the right one, typed
+// in small letters, opens the starting page.
+void TestMainWindow::loginPage() {
+    QFETCH(QTime, time);
+    Desk desk;
+    desk.services.clock.set(QDateTime(QDate(2024, 3, 15), time));
+    auto &values = desk.services.settings.m_values;
+    values[u"Need Password"_s] = u"1"_s;
+    values[u"Password"_s] = qm::ShiftUp(u"OPEN"_s);
+    values[u"Starting Screen"_s] = u"Calculator"_s;
+    QVERIFY(desk.start());
+    QCOMPARE(desk.active(), u"tabLogin"_s);
+    QCOMPARE(desk.window->windowTitle(), u"Quillmate"_s);
+    QTEST(desk.child<QLabel>(u"lblGreeting"_s)->text(), "greeting");
+    QVERIFY(!desk.child(u"panMenu"_s)->isEnabled());
+    QCOMPARE(desk.child(u"cmdLogin"_s)->toolTip(), u"Login To Quillmate"_s);
+
+    auto *login = desk.child<QLineEdit>(u"txtLogin"_s);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        QTest::keyClicks(login, u"shut"_s);
+        desk.click(u"cmdLogin"_s);
+        QCOMPARE(desk.services.prompter.messages.size(), attempt + 1);
+        QCOMPARE(desk.services.prompter.messages.last().text,
+                 u"Incorrect Password\r\rPlease Try Again"_s);
+        QCOMPARE(login->text(), QString());
+        QCOMPARE(desk.active(), u"tabLogin"_s);
+    }
+    QTest::keyClicks(login, u"open"_s);
+    QCOMPARE(login->text(), u"OPEN"_s);
+    desk.click(u"cmdLogin"_s);
+    QCOMPARE(desk.active(), u"tabCalculator"_s);
+    QVERIFY(desk.child(u"panMenu"_s)->isEnabled());
+}
+
+void TestMainWindow::menuShowsPagesAndMarksTheCurrentOne() {
+    Desk desk;
+    QVERIFY(desk.start());
+    const QStringList names = {u"Diary"_s,      u"Notes"_s,   u"Alarms"_s,
+                               u"Calculator"_s, u"Address"_s, u"Config"_s};
+    const QStringList pages = {u"tabDiary"_s,      u"tabNotes"_s,   u"tabAlarms"_s,
+                               u"tabCalculator"_s, u"tabAddress"_s, u"tabConfig"_s};
+    const QStringList captions = {u" - Diary & Task List"_s, u" - Notes"_s,
+                                  u" - Alarm Clock"_s,       u" - Calculator"_s,
+                                  u" - Address Book"_s,      u" - Configuration"_s};
+    auto *down = desk.child<QToolButton>(u"spdDown"_s);
+    for (int i = names.size() - 1; i >= 0; --i) {
+        // Buttons and their labels do the same.
+        desk.click((i % 2 ? u"spd"_s : u"lbl"_s) + names[i]);
+        QCOMPARE(desk.active(), pages[i]);
+        QCOMPARE(desk.window->windowTitle(), u"Quillmate"_s + captions[i]);
+        for (int j = 0; j < names.size(); ++j) {
+            auto *button = desk.child<QToolButton>(u"spd"_s + names[j]);
+            const bool current = i == j;
+            QCOMPARE(button->isEnabled(), !current);
+            QCOMPARE(button->isVisibleTo(desk.window.get()), !current);
+            QCOMPARE(desk.labelColour(u"lbl"_s + names[j]),
+                     current ? QColor(Qt::black) : QColor(Qt::white));
+            if (current)
+                QCOMPARE(down->geometry(), button->geometry());
+        }
+        QVERIFY(down->isVisibleTo(desk.window.get()));
+    }
+    // The label shows "&" once.
+    QCOMPARE(desk.child<QLabel>(u"lblDiary"_s)->text(), u"Diary & Tasks"_s);
+}
+
+// A page that may not be left keeps the user on it, caption and all, and
+// nothing is saved or prepared.
+void TestMainWindow::failedLeaveCheckKeepsThePage() {
+    Desk desk;
+    QVERIFY(desk.start());
+    desk.click(u"spdAlarms"_s);
+    ScriptedPage *alarms = desk.scripted[u"tabAlarms"_s];
+    alarms->reasons = u"Alarm 1 Is Not A Valid Time\r"_s;
+    desk.click(u"spdNotes"_s);
+    QCOMPARE(desk.active(), u"tabAlarms"_s);
+    QCOMPARE(desk.window->windowTitle(), u"Quillmate - Alarm Clock"_s);
+    QCOMPARE(alarms->saves, 0);
+    QCOMPARE(desk.scripted[u"tabNotes"_s]->shows, 0);
+    const auto &messages = desk.services.prompter.messages;
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages[0].text.startsWith(qm::CannotSaveHeading));
+    QVERIFY(messages[0].text.contains(u"Alarm 1 Is Not A Valid Time"_s));
+
+    alarms->reasons.clear();
+    desk.click(u"spdNotes"_s);
+    QCOMPARE(desk.active(), u"tabNotes"_s);
+    QCOMPARE(alarms->saves, 1);
+    QCOMPARE(desk.scripted[u"tabNotes"_s]->shows, 1);
+}
+
+void TestMainWindow::currentLabelShowsThePageAgain() {
+    Desk desk;
+    QVERIFY(desk.start());
+    desk.click(u"spdAlarms"_s);
+    ScriptedPage *alarms = desk.scripted[u"tabAlarms"_s];
+    QCOMPARE(alarms->shows, 1);
+    desk.click(u"lblAlarms"_s);
+    QCOMPARE(alarms->saves, 1);
+    QCOMPARE(alarms->shows, 2);
+    QCOMPARE(desk.active(), u"tabAlarms"_s);
+    // The hidden button itself cannot be pressed.
+    QVERIFY(!desk.child(u"spdAlarms"_s)->isEnabled());
+
+    desk.click(u"spdAddress"_s);
+    auto *address = desk.child<qm::AddressPage>(u"tabAddress"_s);
+    address->CurrentKey = 305;
+    desk.click(u"lblAddress"_s);
+    QCOMPARE(address->CurrentKey, -1);
+}
+
+void TestMainWindow::clockTimerRunsOnlyOnTheAlarmsPage() {
+    Desk desk;
+    QVERIFY(desk.start());
+    QVERIFY(!desk.window->timTime.isActive());
+    desk.click(u"spdAlarms"_s);
+    QVERIFY(desk.window->timTime.isActive());
+    QCOMPARE(desk.window->timTime.interval(), 500);
+    desk.click(u"spdCalculator"_s);
+    QVERIFY(!desk.window->timTime.isActive());
+}
+
+// Keys typed anywhere reach the calculator while it is shown, and the focused
+// control still gets them.
+void TestMainWindow::typingGoesToTheCalculator() {
+    Desk desk;
+    QVERIFY(desk.start());
+    desk.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(desk.window.get()));
+    ScriptedPage *calculator = desk.scripted[u"tabCalculator"_s];
+    QTest::keyClicks(desk.child(u"cmdDiaryClose"_s), u"7"_s);
+    QCOMPARE(calculator->typed, QString());
+
+    desk.click(u"spdCalculator"_s);
+    QCOMPARE(QApplication::focusWidget(), desk.child(u"cmdClosetabCalculator"_s));
+    QTest::keyClicks(QApplication::focusWidget(), u"7+2"_s);
+    QCOMPARE(calculator->typed, u"7+2"_s);
+
+    auto *edit = new QLineEdit(calculator);
+    edit->show();
+    edit->setFocus();
+    QTest::keyClicks(edit, u"5"_s);
+    QCOMPARE(calculator->typed, u"7+25"_s);
+    QCOMPARE(edit->text(), u"5"_s);
+}
+
+void TestMainWindow::hintsGoToTheHintBar() {
+    Desk desk;
+    QVERIFY(desk.start());
+    auto *hint = desk.child<QLabel>(u"panHint"_s);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(desk.child(u"spdNotes"_s), &enter);
+    QCOMPARE(hint->text(), u"Show Note Pad"_s);
+    QApplication::sendEvent(desk.child(u"cmdDiaryClose"_s), &enter);
+    QCOMPARE(hint->text(), u"Close Quillmate"_s);
+    QApplication::sendEvent(desk.child(u"tabDiary"_s), &enter);
+    QCOMPARE(hint->text(), QString());
+    // No pop-up tip is shown.
+    QHelpEvent tip(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
+    QVERIFY(
+        static_cast<QObject *>(desk.window.get())->eventFilter(desk.child(u"spdNotes"_s), &tip));
+}
+
+void TestMainWindow::closeQuery_data() {
+    QTest::addColumn<bool>("notes");
+    QTest::addColumn<bool>("alarms");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("nothing unsaved") << false << false << 0 << QString() << true;
+    QTest::newRow("notes, No") << true << false << int(qm::MessageResult::No)
+                               << u"You Have Unsaved Notes If You Close"_s << false;
+    QTest::newRow("notes, Yes") << true << false << int(qm::MessageResult::Yes)
+                                << u"You Have Unsaved Notes If You Close"_s << true;
+    QTest::newRow("both, No") << true << true << int(qm::MessageResult::No)
+                              << u"You Have Unsaved Alarm Times And Notes If"_s << false;
+    QTest::newRow("alarms, Yes") << false << true << int(qm::MessageResult::Yes)
+                                 << u"You Have Unsaved Alarm Times, If"_s << true;
+}
+
+// Every close goes through the question; a No keeps everything as it was and
+// writes nothing, a Yes writes the remembered diary view.
+void TestMainWindow::closeQuery() {
+    QFETCH(bool, notes);
+    QFETCH(bool, alarms);
+    QFETCH(int, answer);
+    QFETCH(QString, question);
+    QFETCH(bool, closes);
+    Desk desk;
+    QVERIFY(desk.start());
+    desk.window->show();
+    desk.scripted[u"tabNotes"_s]->unsaved = notes;
+    desk.scripted[u"tabAlarms"_s]->unsaved = alarms;
+    if (answer)
+        desk.services.prompter.answers = {answer};
+    QSignalSpy closed(desk.window.get(), &qm::TfrmMain::closed);
+    desk.click(u"cmdDiaryClose"_s);
+    const auto &messages = desk.services.prompter.messages;
+    if (question.isEmpty()) {
+        QVERIFY(messages.isEmpty());
+    } else {
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].text.startsWith(question), qPrintable(messages[0].text));
+        QCOMPARE(messages[0].kind, int(qm::MessageKind::Confirmation));
+        QCOMPARE(messages[0].buttons, int(qm::MessageButtons::YesNo));
+    }
+    QCOMPARE(closed.size(), closes ? 1 : 0);
+    QCOMPARE(desk.window->isVisible(), !closes);
+    QCOMPARE(desk.setting(u"Diary Page"_s), closes ? u"Daily"_s : u"<missing>"_s);
+    QCOMPARE(desk.setting(u"Show Completed"_s), closes ? u"0"_s : u"<missing>"_s);
+    QCOMPARE(desk.window->timAlarm.isActive(), !closes);
+}
+
+void TestMainWindow::closeDropsCompletedTasksWhenAsked() {
+    const QByteArray tasks = "20240302\xffY\xff"
+                             "2\xff"
+                             "Book The Holiday\r\n"
+                             "20240301\xffN\xff"
+                             "1\xff"
+                             "Pay The Gas Bill\r\nShort\r\n";
+    for (const bool deleteTasks : {false, true}) {
+        Desk desk;
+        WriteBytes(desk.services.path(u"Tasks.Qmt"_s), tasks);
+        desk.services.settings.m_values[u"Delete Tasks"_s] = deleteTasks ? u"1"_s : u"0"_s;
+        QVERIFY(desk.start());
+        QVERIFY(desk.window->close());
+        QCOMPARE(ReadBytes(desk.services.path(u"Tasks.Qmt"_s)),
+                 deleteTasks ? TestData(u"linefiles/tasks_open_only.qmt"_s) : tasks);
+    }
+}
+
+void TestMainWindow::minimiseToTrayAndBack() {
+    Desk desk;
+    QVERIFY(desk.start());
+    desk.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(desk.window.get()));
+    desk.window->showMinimized();
+    QVERIFY(desk.tray.shown);
+    QCOMPARE(desk.tray.lastTip, u"Quillmate"_s);
+    QVERIFY(desk.window->MinimisedByApplication);
+    QTRY_VERIFY(!desk.window->isVisible());
+    // Reminders go on while the window is in the tray.
+    QVERIFY(desk.window->timAlarm.isActive());
+
+    auto *menu = desk.tray.lastMenu;
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().size(), 2);
+    QCOMPARE(menu->actions()[0]->text(), u"&Show Quillmate"_s);
+    QCOMPARE(menu->actions()[1]->text(), u"Close Quillmate"_s);
+    menu->actions()[0]->trigger();
+    QVERIFY(desk.window->isVisible());
+    QVERIFY(!desk.window->isMinimized());
+    QVERIFY(!desk.tray.shown);
+}
+
+void TestMainWindow::minimiseAtStartUp() {
+    Desk desk;
+    desk.services.settings.m_values[u"Minimize At Start-Up"_s] = u"1"_s;
+    QVERIFY(desk.start());
+    QVERIFY(desk.window->timHide.isActive());
+    desk.window->show();
+    QTRY_VERIFY(!desk.window->isVisible());
+    QVERIFY(!desk.window->timHide.isActive());
+    QVERIFY(desk.tray.shown);
+    QVERIFY(!desk.window->MinimisedByApplication);
+    desk.tray.click();
+    QVERIFY(desk.window->isVisible());
+    QVERIFY(!desk.tray.shown);
+}
+
+// Where the desktop has no notification area the window must not vanish with
+// no way back: it is minimised the ordinary way.
+void TestMainWindow::withoutNotificationAreaMinimiseNormally() {
+    Desk desk;
+    desk.tray.available = false;
+    desk.services.settings.m_values[u"Minimize At Start-Up"_s] = u"1"_s;
+    QVERIFY(desk.start());
+    desk.window->show();
+    QTRY_VERIFY(!desk.window->timHide.isActive());
+    QVERIFY(desk.window->isVisible());
+    QVERIFY(desk.window->isMinimized());
+    QVERIFY(!desk.tray.shown);
+    desk.window->showNormal();
+    desk.window->showMinimized();
+    QTest::qWait(0);
+    QVERIFY(desk.window->isVisible());
+    QVERIFY(!desk.tray.shown);
+}
+
+void TestMainWindow::trayCloseRefusedLeavesWindowWithoutIcon() {
+    Desk desk;
+    QVERIFY(desk.start());
+    desk.window->show();
+    desk.scripted[u"tabNotes"_s]->unsaved = true;
+    desk.window->showMinimized();
+    QTRY_VERIFY(!desk.window->isVisible());
+    desk.services.prompter.answers = {int(qm::MessageResult::No)};
+    desk.tray.lastMenu->actions()[1]->trigger();
+    QCOMPARE(desk.services.prompter.messages.size(), 1);
+    QVERIFY(desk.window->isVisible());
+    QVERIFY(!desk.window->isMinimized());
+    QVERIFY(!desk.tray.shown);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -39,6 +39,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSessionManager>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -352,31 +353,35 @@ void TfrmMain::runStartUpSequence() {
     if (!warning.isEmpty())
         ShowMessageBox(warning, MessageKind::Warning, MessageButtons::OK);
 
-    BusyScope busy;
-    CentreForm(this);
-    StyleForm(this);
-    if (m_diary)
-        m_diary->setRowHeight(screenMetrics().logicalDpi() > 96 ? 20 : 16);
-    m_helpFile = dataFile(u"Quillmate.hlp"_s);
-    timAlarmTimer();
+    {
+        // Busy from here until the first page is ready.
+        BusyScope busy;
+        CentreForm(this);
+        StyleForm(this);
+        if (m_diary)
+            m_diary->setRowHeight(screenMetrics().logicalDpi() > 96 ? 20 : 16);
+        m_helpFile = dataFile(u"Quillmate.hlp"_s);
+        timAlarmTimer();
 
-    // Hints go to the hint bar the moment the mouse rests on a control.
-    qApp->installEventFilter(this);
+        // Hints go to the hint bar the moment the mouse rests on a control;
+        // the window sees typed keys before its controls.
+        qApp->installEventFilter(this);
 
-    m_settings = std::make_unique<Settings>(settingsStore());
-    if (m_diary && QFile::exists(dataFile(DiaryFileName))) {
-        m_diary->pressViewButton(m_settings->diaryPage());
-        m_diary->setShowCompleted(m_settings->showCompleted());
-    }
+        m_settings = std::make_unique<Settings>(settingsStore());
+        if (m_diary && QFile::exists(dataFile(DiaryFileName))) {
+            m_diary->pressViewButton(m_settings->diaryPage());
+            m_diary->setShowCompleted(m_settings->showCompleted());
+        }
 
-    if (m_settings->needPassword()) {
-        m_menuPanel->setEnabled(false);
-        StoredPassword = ShiftDown(m_settings->password());
-        m_login->prepare(StoredPassword, Greeting(clock().now().time()));
-        ShowPage(m_login);
-        m_login->focusTarget()->setFocus();
-    } else {
-        ShowStartingScreen();
+        if (m_settings->needPassword()) {
+            m_menuPanel->setEnabled(false);
+            StoredPassword = ShiftDown(m_settings->password());
+            m_login->prepare(StoredPassword, Greeting(clock().now().time()));
+            ShowPage(m_login);
+            m_login->focusTarget()->setFocus();
+        } else {
+            ShowStartingScreen();
+        }
     }
     FirstShowDone = true;
     if (m_settings->minimizeAtStartUp())
@@ -384,11 +389,14 @@ void TfrmMain::runStartUpSequence() {
 }
 
 void TfrmMain::ShowStartingScreen() {
-    StartingUp = true;
-    const int row = StartingScreens().indexOf(m_settings->startingScreen());
-    if (row >= 0)
-        menuClick(row);
-    StartingUp = false;
+    {
+        StartingUp = true;
+        // A page that fails to show must not leave the leave checks switched off.
+        const auto checksBack = qScopeGuard([this] { StartingUp = false; });
+        const int row = StartingScreens().indexOf(Settings(settingsStore()).startingScreen());
+        if (row >= 0)
+            menuClick(row);
+    }
     if (m_diary)
         m_diary->RefreshDiaryView();
 }
@@ -434,6 +442,8 @@ void TfrmMain::ShowPage(Page *page) {
         row.button->setEnabled(enabled);
         QPalette palette = row.label->palette();
         palette.setColor(QPalette::WindowText, enabled ? Qt::white : Qt::black);
+        // While the menu is locked (login) the captions look locked too.
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0xb4, 0xc3, 0xdb));
         row.label->setPalette(palette);
         row.button->setVisible(enabled);
         if (!enabled) {

@@ -124,7 +124,6 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     m_diary = qobject_cast<DiaryPage *>(m_rows[0].page);
     m_notes = m_rows[1].page;
     m_alarms = m_rows[2].page;
-    m_calculator = m_rows[3].page;
     m_address = m_rows[4].page;
     m_login = new LoginPage(m_pages);
     m_pages->addWidget(m_login);

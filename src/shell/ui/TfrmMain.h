@@ -121,7 +121,6 @@ private:
     LoginPage *m_login = nullptr;
     Page *m_notes = nullptr;
     Page *m_alarms = nullptr;
-    Page *m_calculator = nullptr;
     Page *m_address = nullptr;
     QWidget *m_menuPanel = nullptr;
     QToolButton *m_down = nullptr;

@@ -4,16 +4,10 @@
 //
 //   bench_startup [runs]     (run it on a display, e.g. under xvfb-run)
 
-#include "foundation/BusyScope.h"
 #include "foundation/Program.h"
 #include "foundation/ui/ErrorReport.h"
-#include "foundation/ui/MsgBox.h"
-#include "foundation/ui/Styling.h"
-#include "platform/Clock.h"
-#include "platform/Services.h"
-#include "platform/SettingsStore.h"
-#include "platform/ui/QtScreenMetrics.h"
 #include "platform/ui/SingleInstance.h"
+#include "shell/ui/ProgramServices.h"
 #include "shell/ui/TfrmMain.h"
 
 #include <QApplication>
@@ -88,23 +82,11 @@ int RunProgram(int argc, char **argv, const QString &dataFolder, int stayMs) {
     qm::QuillmateApplication app(argc, argv);
     QApplication::setApplicationName(qm::ProgramTitle());
     QApplication::setQuitOnLastWindowClosed(false);
-    qm::SystemClock clock;
-    qm::NativeSettingsStore settings;
-    qm::QtScreenMetrics screen;
-    qm::StandardPrompter prompter;
-    qm::Services services;
-    services.clock = &clock;
-    services.settings = &settings;
-    services.screen = &screen;
-    services.prompter = &prompter;
-    services.dataFolder = dataFolder + u'/';
-    qm::ServicesScope installed(services);
+    qm::ProgramServices services(dataFolder + u'/');
     qm::SingleInstance instance(u"QuillmateBench"_s, dataFolder);
     if (!instance.tryAcquire())
         return 2;
-    qm::InstallFontSubstitutes();
-    qm::BusyScope::setHandlers([] { QApplication::setOverrideCursor(Qt::WaitCursor); },
-                               [] { QApplication::restoreOverrideCursor(); });
+    qm::PrepareApplication();
     qm::TfrmMain window;
     IdleReporter reporter(&window, stayMs);
     if (!window.StartUp())

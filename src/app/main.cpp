@@ -1,15 +1,9 @@
-#include "foundation/BusyScope.h"
 #include "foundation/DataFolder.h"
 #include "foundation/Program.h"
 #include "foundation/ui/ErrorReport.h"
-#include "foundation/ui/MsgBox.h"
-#include "foundation/ui/Styling.h"
 #include "platform/AppPaths.h"
-#include "platform/Clock.h"
-#include "platform/Services.h"
-#include "platform/SettingsStore.h"
-#include "platform/ui/QtScreenMetrics.h"
 #include "platform/ui/SingleInstance.h"
+#include "shell/ui/ProgramServices.h"
 #include "shell/ui/SingleInstanceGuard.h"
 #include "shell/ui/TfrmMain.h"
 
@@ -21,28 +15,15 @@ int main(int argc, char **argv) {
     // window does: while it waits in the tray, a closing message must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    qm::SystemClock clock;
-    qm::NativeSettingsStore settings;
-    qm::QtScreenMetrics screen;
-    qm::StandardPrompter prompter;
     qm::SystemAppPaths paths;
-    qm::Services services;
-    services.clock = &clock;
-    services.settings = &settings;
-    services.screen = &screen;
-    services.prompter = &prompter;
-    services.dataFolder = qm::ResolveDataFolder(paths);
-    qm::ServicesScope installed(services);
+    qm::ProgramServices services(qm::ResolveDataFolder(paths));
 
     // One copy at a time: a second start points the user to the running one.
     qm::SingleInstance instance(qm::ProgramTitle());
     if (!qm::PassSingleInstanceGuard(instance))
         return 0;
 
-    qm::InstallFontSubstitutes();
-    qm::BusyScope::setHandlers([] { QApplication::setOverrideCursor(Qt::WaitCursor); },
-                               [] { QApplication::restoreOverrideCursor(); });
-
+    qm::PrepareApplication();
     qm::TfrmMain window;
     QObject::connect(&instance, &qm::SingleInstance::activationRequested, &window,
                      &qm::TfrmMain::bringForward);

@@ -109,6 +109,7 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void freshStart();
+    void failedStartUpGoesNoFurther();
     void startUpFromSettings_data();
     void startUpFromSettings();
     void screenCheckAtStartUp_data();
@@ -151,6 +152,23 @@ void TestMainWindow::freshStart() {
     QCOMPARE(desk.window->size(), QSize(576, 457));
     // The settings are only written when the program closes.
     QVERIFY(desk.services.settings.m_values.isEmpty());
+}
+
+// A colour scheme that cannot be read is reported and start-up stops there:
+// no later file is created and no page is prepared over data not loaded.
+void TestMainWindow::failedStartUpGoesNoFurther() {
+    Desk desk;
+    QByteArray colours = TestData(u"colours/Classic.Qmt"_s);
+    colours.replace("16777215", "white");
+    WriteBytes(desk.services.path(u"Colours.Qmt"_s), colours);
+    QVERIFY(!desk.start());
+    const auto &messages = desk.services.prompter.messages;
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].kind, int(qm::MessageKind::Error));
+    QVERIFY(!desk.window->FirstShowDone);
+    QVERIFY(!QFile::exists(desk.services.path(u"NextKey.Qmt"_s)));
+    QCOMPARE(ReadBytes(desk.services.path(u"Colours.Qmt"_s)), colours);
+    QCOMPARE(desk.window->windowTitle(), u"Quillmate"_s);
 }
 
 void TestMainWindow::startUpFromSettings_data() {

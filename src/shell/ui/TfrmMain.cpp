@@ -352,6 +352,7 @@ void TfrmMain::runStartUpSequence() {
     if (!warning.isEmpty())
         ShowMessageBox(warning, MessageKind::Warning, MessageButtons::OK);
 
+    const Settings settings(settingsStore());
     {
         // Busy from here until the first page is ready.
         BusyScope busy;
@@ -366,15 +367,14 @@ void TfrmMain::runStartUpSequence() {
         // the window sees typed keys before its controls.
         qApp->installEventFilter(this);
 
-        m_settings = std::make_unique<Settings>(settingsStore());
         if (m_diary && QFile::exists(dataFile(DiaryFileName))) {
-            m_diary->pressViewButton(m_settings->diaryPage());
-            m_diary->setShowCompleted(m_settings->showCompleted());
+            m_diary->pressViewButton(settings.diaryPage());
+            m_diary->setShowCompleted(settings.showCompleted());
         }
 
-        if (m_settings->needPassword()) {
+        if (settings.needPassword()) {
             m_menuPanel->setEnabled(false);
-            StoredPassword = ShiftDown(m_settings->password());
+            StoredPassword = ShiftDown(settings.password());
             m_login->prepare(StoredPassword, Greeting(clock().now().time()));
             ShowPage(m_login);
             m_login->focusTarget()->setFocus();
@@ -383,7 +383,7 @@ void TfrmMain::runStartUpSequence() {
         }
     }
     FirstShowDone = true;
-    if (m_settings->minimizeAtStartUp())
+    if (settings.minimizeAtStartUp())
         timHide.start();
 }
 
@@ -482,7 +482,6 @@ void TfrmMain::Shutdown() {
         if (settings.deleteTasks())
             SaveTasksFile(LoadTasksFile(), true);
     });
-    m_settings.reset();
     timAlarm.stop();
     timTime.stop();
     QApplication::processEvents();

@@ -23,7 +23,6 @@ class CalculatorPage;
 class DiaryPage;
 class LoginPage;
 class Page;
-class Settings;
 class TrayIcon;
 
 // The main window: the menu column, the page area, the footer with the date
@@ -114,7 +113,6 @@ private:
 
     TrayIcon *m_tray = nullptr;
     std::unique_ptr<TrayIcon> m_ownTray;
-    std::unique_ptr<Settings> m_settings;
     QStackedWidget *m_pages = nullptr;
     QList<MenuRow> m_rows;
     DiaryPage *m_diary = nullptr;

@@ -308,26 +308,31 @@ QString DayName(const QString &dateText) {
     return DayName(TextToDate(dateText));
 }
 
-QString LongDateText(const QString &dateText, bool withDayName) {
-    QStringList trace{u"Before Format :"_s + dateText};
-    QDate date;
-    try {
-        date = TextToDate(dateText);
-    } catch (const ConversionError &) {
-        // The trace shows what was asked for even when it could not be shown.
-        AppendDateLog(trace);
-        throw;
-    }
+QString LongDateText(const QString &dateText, bool withDayName, QStringList &trace) {
+    trace << u"Before Format :"_s + dateText;
+    // The trace shows what was asked for even when it could not be shown.
+    const QDate date = TextToDate(dateText);
     trace << u"After Format :"_s + DateToDisplay(date) << u"Day :"_s + QString::number(date.day())
           << u"Month :"_s + QString::number(date.month())
           << u"Year :"_s + QString::number(date.year());
-    AppendDateLog(trace);
 
     QString text = QString::number(date.day()) + ordinalSuffix(date.day()) + u' ' +
                    MonthNames[date.month() - 1] + u' ' + QString::number(date.year());
     if (withDayName)
         text = DayName(date) + u' ' + text;
     return text;
+}
+
+QString LongDateText(const QString &dateText, bool withDayName) {
+    QStringList trace;
+    try {
+        const QString text = LongDateText(dateText, withDayName, trace);
+        AppendDateLog(trace);
+        return text;
+    } catch (const ConversionError &) {
+        AppendDateLog(trace);
+        throw;
+    }
 }
 
 bool IsValidDate(const QString &text) {

@@ -1,0 +1,194 @@
+#include "diary/DiaryViews.h"
+#include "foundation/Dates.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using qm::DiaryRows;
+
+namespace {
+
+const QChar Sep = QChar(0x00FF);
+
+QString line(const QString &date, const QString &start, const QString &end,
+             const QString &description, const QString &flag = u"N"_s) {
+    return QStringList{date, start, end, description, u"0"_s, flag}.join(Sep);
+}
+
+// Two appointments on 15 March 2024, one on the 16th, one on 2 April: in
+// store order.
+QStringList store() {
+    return {line(u"20240310"_s, u"08:00"_s, u"09:00"_s, u"Church"_s),
+            line(u"20240315"_s, u"09:00"_s, u"10:00"_s, u"Standup"_s),
+            line(u"20240315"_s, u"09:30"_s, u"10:15"_s, u"Meeting"_s, u"Y"_s),
+            line(u"20240316"_s, u"14:00"_s, u"15:00"_s, u"Tennis"_s),
+            line(u"20240402"_s, u"07:00"_s, u"07:30"_s, u"Run"_s)};
+}
+
+const QString Ten = QString(10, u' ');
+const QString Dashes = QString(125, u'-');
+
+} // namespace
+
+class TestDiaryViews : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { qm::SetDateSep(u'/'); }
+    void ranges_data();
+    void ranges();
+    void dailyRows();
+    void groupedRows();
+    void monthEdges();
+    void selectNext_data();
+    void selectNext();
+    void deleteQuestion();
+    void oddLinesDoNotBreakViews();
+};
+
+void TestDiaryViews::ranges_data() {
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("heading");
+
+    const QString week = u"Diary - Appointments For The Week ("_s;
+    QTest::newRow("week from a Sunday") << u"Weekly"_s << QDate(2024, 3, 10) << u"20240310"_s
+                                        << u"20240316"_s << week + u"10/03/2024 To 16/03/2024)"_s;
+    QTest::newRow("week from a Wednesday")
+        << u"Weekly"_s << QDate(2024, 3, 13) << u"20240310"_s << u"20240316"_s
+        << week + u"10/03/2024 To 16/03/2024)"_s;
+    QTest::newRow("week from a Saturday") << u"Weekly"_s << QDate(2024, 3, 16) << u"20240310"_s
+                                          << u"20240316"_s << week + u"10/03/2024 To 16/03/2024)"_s;
+    QTest::newRow("week across the year") << u"Weekly"_s << QDate(2025, 1, 1) << u"20241229"_s
+                                          << u"20250104"_s << week + u"29/12/2024 To 04/01/2025)"_s;
+    QTest::newRow("leap February") << u"Monthly"_s << QDate(2024, 2, 10) << u"20240201"_s
+                                   << u"20240229"_s << u"Diary - Appointments For This Month"_s;
+    QTest::newRow("common February") << u"Monthly"_s << QDate(2023, 2, 28) << u"20230201"_s
+                                     << u"20230228"_s << u"Diary - Appointments For This Month"_s;
+    QTest::newRow("December") << u"Monthly"_s << QDate(2024, 12, 31) << u"20241201"_s
+                              << u"20241231"_s << u"Diary - Appointments For This Month"_s;
+    QTest::newRow("April") << u"Monthly"_s << QDate(2024, 4, 1) << u"20240401"_s << u"20240430"_s
+                           << u"Diary - Appointments For This Month"_s;
+    QTest::newRow("today") << u"Daily"_s << QDate(2024, 3, 15) << u"20240315"_s << u"20240315"_s
+                           << u"Diary - Appointments For Today"_s;
+    QTest::newRow("all") << u"All"_s << QDate(2024, 3, 15) << QString() << u" "_s
+                         << u"Diary - All Appointments"_s;
+}
+
+void TestDiaryViews::ranges() {
+    QFETCH(QString, view);
+    QFETCH(QDate, today);
+    const qm::ViewRange range = view == u"Weekly"_s    ? qm::WeeklyView(today)
+                                : view == u"Monthly"_s ? qm::MonthlyView(today)
+                                : view == u"Daily"_s   ? qm::DailyView(today)
+                                                       : qm::AllView();
+    QTEST(range.from, "from");
+    QTEST(range.to, "to");
+    QTEST(range.heading, "heading");
+}
+
+void TestDiaryViews::dailyRows() {
+    const DiaryRows rows = qm::LoadAppointmentView(store(), u"20240315"_s, u"20240315"_s);
+    // No indentation, headings or separators; the tentative one is marked.
+    QCOMPARE(rows.texts,
+             (QStringList{u"09:00 - 10:00    Standup"_s, u"09:30 - 10:15    ?? Meeting ??"_s}));
+    QCOMPARE(rows.rowMap, (QStringList{u"1"_s, u"2"_s}));
+    QCOMPARE(rows.rowKeys, (QStringList{u"2024031509:00"_s, u"2024031509:30"_s}));
+    QCOMPARE(rows.rowEndKeys, (QStringList{u"2024031510:00"_s, u"2024031510:15"_s}));
+}
+
+void TestDiaryViews::groupedRows() {
+    const qm::ViewRange week = qm::WeeklyView(QDate(2024, 3, 13));
+    const DiaryRows rows = qm::LoadAppointmentView(store(), week.from, week.to);
+    QCOMPARE(
+        rows.texts,
+        (QStringList{u"Sunday 10th March 2024"_s, Ten + u"08:00 - 09:00    Church"_s, Dashes,
+                     u"Friday 15th March 2024"_s, Ten + u"09:00 - 10:00    Standup"_s,
+                     Ten + u"09:30 - 10:15    ?? Meeting ??"_s, Dashes,
+                     u"Saturday 16th March 2024"_s, Ten + u"14:00 - 15:00    Tennis"_s, Dashes}));
+    QCOMPARE(rows.rowMap, (QStringList{u"H"_s, u"0"_s, u"L"_s, u"H"_s, u"1"_s, u"2"_s, u"L"_s,
+                                       u"H"_s, u"3"_s, u"L"_s}));
+    QCOMPARE(rows.rowKeys.at(0), QString());
+    QCOMPARE(rows.rowEndKeys.at(2), QString());
+    QCOMPARE(rows.rowEndKeys.at(8), u"2024031615:00"_s);
+
+    const qm::ViewRange all = qm::AllView();
+    const DiaryRows every = qm::LoadAppointmentView(store(), all.from, all.to);
+    QCOMPARE(every.rowMap, (QStringList{u"H"_s, u"0"_s, u"L"_s, u"H"_s, u"1"_s, u"2"_s, u"L"_s,
+                                        u"H"_s, u"3"_s, u"L"_s, u"H"_s, u"4"_s, u"L"_s}));
+
+    // A range without appointments is an empty list, with no closing separator.
+    QCOMPARE(qm::LoadAppointmentView(store(), u"20250101"_s, u"20250131"_s).size(), 0);
+    QCOMPARE(qm::LoadAppointmentView({}, all.from, all.to).size(), 0);
+}
+
+void TestDiaryViews::monthEdges() {
+    const QStringList february = {line(u"20230228"_s, u"09:00"_s, u"10:00"_s, u"Last 2023"_s),
+                                  line(u"20230301"_s, u"09:00"_s, u"10:00"_s, u"March 2023"_s),
+                                  line(u"20240229"_s, u"09:00"_s, u"10:00"_s, u"Leap day"_s),
+                                  line(u"20240301"_s, u"09:00"_s, u"10:00"_s, u"March 2024"_s)};
+    const qm::ViewRange common = qm::MonthlyView(QDate(2023, 2, 1));
+    QCOMPARE(qm::LoadAppointmentView(february, common.from, common.to).rowMap,
+             (QStringList{u"H"_s, u"0"_s, u"L"_s}));
+    const qm::ViewRange leap = qm::MonthlyView(QDate(2024, 2, 1));
+    QCOMPARE(qm::LoadAppointmentView(february, leap.from, leap.to).rowMap,
+             (QStringList{u"H"_s, u"2"_s, u"L"_s}));
+}
+
+void TestDiaryViews::selectNext_data() {
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<int>("row");
+    const QDate day(2024, 3, 15);
+    QTest::newRow("before all") << u"Daily"_s << QDateTime(day, QTime(8, 0)) << 0;
+    // An appointment ending this very minute has not ended yet.
+    QTest::newRow("first ends now") << u"Daily"_s << QDateTime(day, QTime(10, 0, 30)) << 0;
+    QTest::newRow("first over") << u"Daily"_s << QDateTime(day, QTime(10, 1)) << 1;
+    QTest::newRow("all over") << u"Daily"_s << QDateTime(day, QTime(18, 0)) << 0;
+    // In grouped views headings and separators never qualify.
+    QTest::newRow("grouped, skips heading") << u"All"_s << QDateTime(day, QTime(10, 1)) << 5;
+    QTest::newRow("grouped, next day") << u"All"_s << QDateTime(day, QTime(23, 0)) << 8;
+    QTest::newRow("grouped, all over")
+        << u"All"_s << QDateTime(QDate(2025, 1, 1), QTime(0, 0)) << 0;
+}
+
+void TestDiaryViews::selectNext() {
+    QFETCH(QString, view);
+    QFETCH(QDateTime, now);
+    const qm::ViewRange range = view == u"Daily"_s ? qm::DailyView(now.date()) : qm::AllView();
+    const DiaryRows rows = qm::LoadAppointmentView(store(), range.from, range.to);
+    QTEST(int(qm::SelectNextAppointment(rows, now)), "row");
+    QCOMPARE(qm::SelectNextAppointment(DiaryRows{}, now), qsizetype(-1));
+}
+
+void TestDiaryViews::deleteQuestion() {
+    QCOMPARE(qm::DeleteQuestion(u"09:30 - 10:15    ?? Meeting ??"_s),
+             u"Are You Sure You Want To Delete '?? Meeting ??"_s + u"'?"_s);
+    QCOMPARE(qm::DeleteQuestion(Ten + u"09:30 - 10:15    Dentist at 10"_s),
+             u"Are You Sure You Want To Delete 'Dentist at 10'?"_s);
+    QVERIFY(qm::IsAppointmentRow(u"0"_s));
+    QVERIFY(!qm::IsAppointmentRow(u"H"_s));
+    QVERIFY(!qm::IsAppointmentRow(u"L"_s));
+    QVERIFY(!qm::IsAppointmentRow(QString()));
+}
+
+void TestDiaryViews::oddLinesDoNotBreakViews() {
+    const QStringList odd = {QString(), u"2024"_s, u"garbage line without separators"_s,
+                             u"20241399"_s + Sep + u"09:00"_s,
+                             line(u"20240315"_s, u"09:00"_s, u"10:00"_s, u"Real"_s)};
+    const qm::ViewRange all = qm::AllView();
+    const DiaryRows rows = qm::LoadAppointmentView(odd, all.from, all.to);
+    // Every line is listed; a date that cannot be read heads its rows as it
+    // stands (the empty one, first, follows no other date and has no heading).
+    QCOMPARE(rows.rowMap.mid(0, 3), (QStringList{u"0"_s, u"L"_s, u"H"_s}));
+    QCOMPARE(rows.rowMap.count(u"H"_s), 4);
+    QVERIFY(rows.texts.contains(u"20241399"_s));
+    QVERIFY(rows.texts.contains(u"Friday 15th March 2024"_s));
+    const qsizetype next =
+        qm::SelectNextAppointment(rows, QDateTime(QDate(2024, 3, 15), QTime(9, 0)));
+    QVERIFY(qm::IsAppointmentRow(rows.rowMap.value(next)));
+}
+
+QTEST_GUILESS_MAIN(TestDiaryViews)
+#include "tst_diaryviews.moc"

@@ -9,25 +9,44 @@ namespace qm {
 
 namespace {
 const QString Separator = QString(FieldSeparator);
+} // namespace
+
+AppointmentFields ReadAppointmentFields(QStringView line) {
+    // Positions are 0-based here: the date fills columns 0-7, the times 9-13
+    // and 15-19, the description starts at 21 and runs to the fourth
+    // separator, the reminder to the fifth; the flag is the last character.
+    AppointmentFields f;
+    f.date = line.left(8);
+    f.start = line.mid(9, 5);
+    f.end = line.mid(15, 5);
+    // A line with fewer separators, or with the fourth before the description
+    // column, simply has no description and no reminder.
+    qsizetype fourth = -1;
+    qsizetype at = -1;
+    for (int n = 0; n < 4; ++n) {
+        at = line.indexOf(FieldSeparator, at + 1);
+        if (at < 0)
+            break;
+    }
+    fourth = at;
+    if (fourth >= 21) {
+        f.description = line.mid(21, fourth - 21);
+        const qsizetype fifth = line.indexOf(FieldSeparator, fourth + 1);
+        if (fifth > fourth)
+            f.reminder = line.mid(fourth + 1, fifth - fourth - 1);
+    }
+    f.tentative = line.endsWith(u'Y');
+    return f;
 }
 
 Appointment ReadAppointment(const QString &line) {
-    Appointment a;
-    a.date = LeftText(line, 8);
-    a.start = MidText(line, 10, 5);
-    a.end = MidText(line, 16, 5);
-    // FindNth wraps round on a line with fewer separators, which can give a
-    // position before the description; such a line simply has none, nor a
-    // reminder.
-    const qsizetype p4 = FindNth(4, line, Separator);
-    const qsizetype p5 = FindNth(5, line, Separator);
-    if (p4 >= 22) {
-        a.description = MidText(line, 22, p4 - 22);
-        if (p5 > p4)
-            a.reminder = TextToInt(MidText(line, p4 + 1, p5 - p4 - 1));
-    }
-    a.tentative = RightText(line, 1) == u"Y"_s;
-    return a;
+    const AppointmentFields f = ReadAppointmentFields(line);
+    return {f.date.toString(),
+            f.start.toString(),
+            f.end.toString(),
+            f.description.toString(),
+            TextToInt(f.reminder.toString()),
+            f.tentative};
 }
 
 QString AppointmentLine(const Appointment &appointment) {

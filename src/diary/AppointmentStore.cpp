@@ -7,7 +7,15 @@
 namespace qm {
 
 int AppointmentStore::Compare(const QString &a, const QString &b) {
-    return QString::compare(a, b, Qt::CaseInsensitive);
+    // Lines mostly differ in their digits, so the common start is skipped
+    // exactly and only the rest is compared without regard to case.
+    const qsizetype common = std::min(a.size(), b.size());
+    const QChar *x = a.constData();
+    const QChar *y = b.constData();
+    qsizetype i = 0;
+    while (i < common && x[i] == y[i])
+        ++i;
+    return QStringView(a).mid(i).compare(QStringView(b).mid(i), Qt::CaseInsensitive);
 }
 
 qsizetype AppointmentStore::SortedPosition(const QStringList &sorted, const QString &line) {

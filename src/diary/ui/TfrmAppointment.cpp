@@ -1,0 +1,507 @@
+#include "diary/ui/TfrmAppointment.h"
+
+#include "diary/Appointment.h"
+#include "diary/AppointmentRules.h"
+#include "diary/AppointmentStore.h"
+#include "diary/ui/TfrmCalendar.h"
+#include "diary/ui/TfrmSelTime.h"
+#include "foundation/Dates.h"
+#include "foundation/ui/Controls.h"
+#include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/FormSnapshot.h"
+#include "foundation/ui/MsgBox.h"
+#include "foundation/ui/Styling.h"
+#include "platform/Clock.h"
+#include "platform/Services.h"
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+#include <QToolButton>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+namespace {
+
+const QString FormCaption = u"Appointment"_s;
+const QString SelectDateHint = u"Select From Calendar|Select Date Using Calendar"_s;
+const QString SelectTimeHint = u"Choose From Time Selector|Choose Time Using Time Selector"_s;
+const QString TodayHint = u"Set Today's Date"_s;
+const QString UpdateHint = u"Update Appointment Details And Return To Diary"_s;
+const QString CancelHint = u"Cancel Any Changes Made To The Appointment And Return To Diary"_s;
+const QString CalendarGlyph = u":/diary/picker_calendar.svg"_s;
+const QString ClockGlyph = u":/diary/picker_clock.svg"_s;
+
+constexpr int DurationMaxLength = 4;
+constexpr int RemindMaxLength = 2;
+
+// Where everything sits. The form has a fixed size: the outer panel fills it,
+// the date panel and the panel of times, description and options lie on it,
+// the two buttons below them.
+constexpr int FormWidth = 440;
+constexpr int FormHeight = 320;
+constexpr int Margin = 10;
+constexpr int FieldHeight = 22;
+constexpr int GlyphButtonSize = 22;
+constexpr int SpinWidth = 17;
+constexpr int CaptionWidth = 96; // the captions in the first column
+constexpr int FieldLeft = Margin + CaptionWidth + 4;
+constexpr int DateFieldLeft = 136;
+constexpr int DateFieldWidth = 84;
+// Disabled captions keep a readable grey on every scheme's panels.
+const QColor DisabledCaptionColour(112, 112, 112);
+
+// Spin buttons send a step up (+1) or down (-1).
+using StepHandler = std::function<void(int direction)>;
+
+// An up/down pair of arrow buttons beside an entry field. The value lives in
+// the field; a press only asks the form to step it, so the form's rules
+// decide what the field shows. It takes the focus like any control (the field
+// being left runs its exit rule first) and answers the Up and Down keys.
+class SpinButton : public QWidget {
+public:
+    SpinButton(const QString &name, QWidget *parent, StepHandler onStep)
+        : QWidget(parent), m_onStep(std::move(onStep)) {
+        setObjectName(name);
+        setFocusPolicy(Qt::StrongFocus);
+        m_up = makeArrow(u"btnUp"_s, Qt::UpArrow, +1);
+        m_down = makeArrow(u"btnDown"_s, Qt::DownArrow, -1);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *) override {
+        // A one-pixel strip round the arrows shows the focus.
+        const QRect inner = rect().adjusted(1, 1, -1, -1);
+        const int half = inner.height() / 2;
+        m_up->setGeometry(inner.left(), inner.top(), inner.width(), half);
+        m_down->setGeometry(inner.left(), inner.top() + half, inner.width(), inner.height() - half);
+    }
+
+    void keyPressEvent(QKeyEvent *event) override {
+        if (event->key() == Qt::Key_Up)
+            m_onStep(+1);
+        else if (event->key() == Qt::Key_Down)
+            m_onStep(-1);
+        else
+            QWidget::keyPressEvent(event);
+    }
+
+    void paintEvent(QPaintEvent *) override {
+        if (!hasFocus())
+            return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+
+    void focusInEvent(QFocusEvent *event) override {
+        QWidget::focusInEvent(event);
+        update();
+    }
+
+    void focusOutEvent(QFocusEvent *event) override {
+        QWidget::focusOutEvent(event);
+        update();
+    }
+
+private:
+    QToolButton *makeArrow(const QString &name, Qt::ArrowType arrow, int direction) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(name);
+        button->setArrowType(arrow);
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::pressed, this, [this] {
+            if (isEnabled())
+                setFocus(Qt::MouseFocusReason);
+        });
+        connect(button, &QToolButton::clicked, this,
+                Reported([this, direction] { m_onStep(direction); }));
+        return button;
+    }
+
+    StepHandler m_onStep;
+    QToolButton *m_up = nullptr;
+    QToolButton *m_down = nullptr;
+};
+
+QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent, QRect where) {
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(where);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+QLineEdit *makeEdit(const QString &name, QWidget *parent, QRect where, int maxLength = 32767) {
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setGeometry(where);
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+// A small button with a picture. Like every picker button it never takes the
+// focus, so the field the user is in stays the field being edited.
+QToolButton *makeGlyphButton(const QString &name, const QString &glyph, const QString &hint,
+                             QWidget *parent, QPoint where) {
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setIcon(QIcon(glyph));
+    button->setIconSize(QSize(16, 16));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(hint);
+    button->setGeometry(where.x(), where.y(), GlyphButtonSize, GlyphButtonSize);
+    return button;
+}
+
+// Exit and enter rules run when the user moves between the form's controls,
+// not when the whole form loses or regains the focus to another window (a
+// message, a picker) or a context menu.
+bool isMoveWithinForm(const QEvent *event) {
+    const auto reason = static_cast<const QFocusEvent *>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+} // namespace
+
+TfrmAppointment::TfrmAppointment(AppointmentStore &store, EditMode mode, qsizetype editedLine,
+                                 QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      m_store(store), m_mode(mode), EditedLine(editedLine) {
+    setObjectName(u"frmAppointment"_s);
+    setWindowTitle(FormCaption);
+    setModal(true);
+    setFixedSize(FormWidth, FormHeight);
+    buildControls();
+    // Filled at once rather than on the first showing, so a form that is
+    // driven without being shown holds the same entries.
+    FormShow();
+}
+
+void TfrmAppointment::buildControls() {
+    auto *outer = new GradientPanel(this, 1);
+    outer->setObjectName(u"panOuter"_s);
+    outer->setGeometry(0, 0, FormWidth, FormHeight);
+
+    // The date.
+    auto *datePanel = new GradientPanel(outer, 3);
+    datePanel->setObjectName(u"panDate"_s);
+    datePanel->setFrameShape(QFrame::StyledPanel);
+    datePanel->setGeometry(Margin, Margin, FormWidth - 2 * Margin, 42);
+    const int dateRow = 10;
+    lblDate = makeLabel(u"lblDate"_s, u"Appointment Date"_s, datePanel,
+                        QRect(Margin, dateRow, DateFieldLeft - Margin - 6, FieldHeight));
+    txtDate = makeEdit(u"txtDate"_s, datePanel,
+                       QRect(DateFieldLeft, dateRow, DateFieldWidth, FieldHeight));
+    SetDateEntryMask(txtDate);
+    spdSelDate = makeGlyphButton(u"spdSelDate"_s, CalendarGlyph, SelectDateHint, datePanel,
+                                 QPoint(DateFieldLeft + DateFieldWidth + 4, dateRow));
+    spdToday = new QToolButton(datePanel);
+    spdToday->setObjectName(u"spdToday"_s);
+    spdToday->setText(u"Today"_s);
+    spdToday->setToolTip(TodayHint);
+    spdToday->setFocusPolicy(Qt::NoFocus);
+    spdToday->setGeometry(DateFieldLeft + DateFieldWidth + 4 + GlyphButtonSize + 6, dateRow, 56,
+                          FieldHeight);
+
+    // Times, duration, description and the options.
+    auto *mainPanel = new GradientPanel(outer, 2);
+    mainPanel->setObjectName(u"panAppointment"_s);
+    mainPanel->setFrameShape(QFrame::StyledPanel);
+    mainPanel->setGeometry(Margin, 60, FormWidth - 2 * Margin, 208);
+
+    int row = 10;
+    lblStart = makeLabel(u"lblStart"_s, u"Start Time"_s, mainPanel,
+                         QRect(Margin, row, CaptionWidth, FieldHeight));
+    txtStart = makeEdit(u"txtStart"_s, mainPanel, QRect(FieldLeft, row, 52, FieldHeight));
+    spdStart = makeGlyphButton(u"spdStart"_s, ClockGlyph, SelectTimeHint, mainPanel,
+                               QPoint(FieldLeft + 52 + 4, row));
+    const int endCaptionLeft = 224;
+    const int endFieldLeft = endCaptionLeft + 66;
+    lblEnd = makeLabel(u"lblEnd"_s, u"End Time"_s, mainPanel,
+                       QRect(endCaptionLeft, row, 62, FieldHeight));
+    txtEnd = makeEdit(u"txtEnd"_s, mainPanel, QRect(endFieldLeft, row, 52, FieldHeight));
+    spdEnd = makeGlyphButton(u"spdEnd"_s, ClockGlyph, SelectTimeHint, mainPanel,
+                             QPoint(endFieldLeft + 52 + 4, row));
+
+    row += 32;
+    makeLabel(u"lblDuration"_s, u"Duration"_s, mainPanel,
+              QRect(Margin, row, CaptionWidth, FieldHeight));
+    txtDuration = makeEdit(u"txtDuration"_s, mainPanel, QRect(FieldLeft, row, 52, FieldHeight),
+                           DurationMaxLength);
+    spnDuration = new SpinButton(u"spnDuration"_s, mainPanel,
+                                 [this](int direction) { spnDurationClick(direction); });
+    spnDuration->setGeometry(FieldLeft + 52 + 1, row, SpinWidth, FieldHeight);
+    makeLabel(u"lblMins"_s, u"Mins"_s, mainPanel,
+              QRect(FieldLeft + 52 + SpinWidth + 6, row, 40, FieldHeight));
+
+    row += 32;
+    makeLabel(u"lblDescription"_s, u"Description"_s, mainPanel,
+              QRect(Margin, row, CaptionWidth, FieldHeight));
+    txtDescription =
+        makeEdit(u"txtDescription"_s, mainPanel,
+                 QRect(FieldLeft, row, mainPanel->width() - FieldLeft - Margin, FieldHeight),
+                 MaxDescriptionLength);
+
+    row += 36;
+    chkReminder = new QCheckBox(u"Need Reminder"_s, mainPanel);
+    chkReminder->setObjectName(u"chkReminder"_s);
+    chkReminder->setGeometry(Margin, row, 200, FieldHeight);
+
+    row += 28;
+    lblRemind = makeLabel(u"lblRemind"_s, u"Remind"_s, mainPanel,
+                          QRect(Margin + 20, row, CaptionWidth - 20, FieldHeight));
+    txtRemind = makeEdit(u"txtRemind"_s, mainPanel, QRect(FieldLeft, row, 32, FieldHeight),
+                         RemindMaxLength);
+    spnRemind = new SpinButton(u"spnRemind"_s, mainPanel,
+                               [this](int direction) { spnRemindClick(direction); });
+    spnRemind->setGeometry(FieldLeft + 32 + 1, row, SpinWidth, FieldHeight);
+    lblRemindMins = makeLabel(u"lblRemindMins"_s, u"Mins Before Appointment"_s, mainPanel,
+                              QRect(FieldLeft + 32 + SpinWidth + 6, row, 200, FieldHeight));
+    for (QLabel *caption : {lblRemind, lblRemindMins}) {
+        QPalette palette = caption->palette();
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, DisabledCaptionColour);
+        caption->setPalette(palette);
+    }
+
+    row += 32;
+    chkTentative = new QCheckBox(u"Tentative Appointment"_s, mainPanel);
+    chkTentative->setObjectName(u"chkTentative"_s);
+    chkTentative->setGeometry(Margin, row, 220, FieldHeight);
+
+    // Save answers Enter, Cancel answers Esc (reject()).
+    cmdUpdate = new QPushButton(u"&Save"_s, outer);
+    cmdUpdate->setObjectName(u"cmdUpdate"_s);
+    cmdUpdate->setToolTip(UpdateHint);
+    cmdUpdate->setProperty(ImageIndexProperty, 12);
+    cmdUpdate->setDefault(true);
+    cmdUpdate->setGeometry(FormWidth - Margin - 2 * 80 - 6, FormHeight - 40, 80, 27);
+    cmdCancel = new QPushButton(u"&Cancel"_s, outer);
+    cmdCancel->setObjectName(u"cmdCancel"_s);
+    cmdCancel->setToolTip(CancelHint);
+    cmdCancel->setProperty(ImageIndexProperty, 13);
+    cmdCancel->setGeometry(FormWidth - Margin - 80, FormHeight - 40, 80, 27);
+
+    // The reminder's controls start disabled until "Need Reminder" is ticked.
+    chkReminderClick();
+
+    // Keyboard order: the date, then the second panel's fields, its check
+    // boxes, and the buttons.
+    QWidget *order[] = {txtDate,     txtStart,       txtEnd,    txtDuration,
+                        spnDuration, txtDescription, txtRemind, spnRemind,
+                        chkReminder, chkTentative,   cmdUpdate, cmdCancel};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    for (QLineEdit *edit : {txtDate, txtStart, txtEnd, txtDuration, txtRemind})
+        edit->installEventFilter(this);
+
+    connect(chkReminder, &QCheckBox::toggled, this, Reported([this] { chkReminderClick(); }));
+    connect(spdToday, &QToolButton::clicked, this, Reported([this] { spdTodayClick(); }));
+    connect(spdSelDate, &QToolButton::clicked, this, Reported([this] { spdSelDateClick(); }));
+    connect(spdStart, &QToolButton::clicked, this, Reported([this] { spdStartClick(); }));
+    connect(spdEnd, &QToolButton::clicked, this, Reported([this] { spdEndClick(); }));
+    connect(cmdUpdate, &QPushButton::clicked, this, Reported([this] { cmdUpdateClick(); }));
+    connect(cmdCancel, &QPushButton::clicked, this, Reported([this] { cmdCancelClick(); }));
+}
+
+void TfrmAppointment::FormShow() {
+    if (m_mode == EditMode::Edit) {
+        // A position outside the store reads as an empty line: empty fields.
+        const bool inStore = EditedLine >= 0 && EditedLine < m_store.size();
+        const Appointment appointment =
+            ReadAppointment(inStore ? m_store.at(EditedLine) : QString());
+        txtDate->setText(SortableToDisplay(appointment.date));
+        txtStart->setText(appointment.start);
+        txtEnd->setText(appointment.end);
+        // A longer description put into the file elsewhere is shown whole,
+        // never cut to the field's usual limit.
+        txtDescription->setMaxLength(
+            qMax<int>(MaxDescriptionLength, int(appointment.description.size())));
+        txtDescription->setText(appointment.description);
+        if (appointment.reminder > 0) {
+            chkReminder->setChecked(true);
+            // Shown whole like the description, so Save judges what is stored.
+            const QString remind = QString::number(appointment.reminder);
+            txtRemind->setMaxLength(qMax<int>(RemindMaxLength, int(remind.size())));
+            txtRemind->setText(remind);
+        }
+        durationFromTimes();
+        chkTentative->setChecked(appointment.tentative);
+    }
+    SnapshotForm(this);
+    txtDate->setFocus();
+}
+
+void TfrmAppointment::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    CentreForm(this);
+    StyleForm(this);
+}
+
+bool TfrmAppointment::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::FocusOut && isMoveWithinForm(event)) {
+        RunReported([this, watched] {
+            if (watched == txtDate)
+                txtDateExit();
+            else if (watched == txtStart)
+                txtStartExit();
+            else if (watched == txtEnd)
+                txtEndExit();
+            else if (watched == txtDuration)
+                txtDurationExit();
+            else if (watched == txtRemind)
+                txtRemindExit();
+        });
+    } else if (event->type() == QEvent::FocusIn && isMoveWithinForm(event) &&
+               watched == txtDuration) {
+        RunReported([this] { txtDurationEnter(); });
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmAppointment::txtDateExit() {
+    CheckDateEdit(lblDate, txtDate, false);
+}
+
+void TfrmAppointment::txtStartExit() {
+    CheckTimeEdit(lblStart, txtStart, false);
+    durationFromTimes();
+}
+
+void TfrmAppointment::txtEndExit() {
+    CheckTimeEdit(lblEnd, txtEnd, false);
+    durationFromTimes();
+}
+
+void TfrmAppointment::txtDurationEnter() {
+    workOutMaxDuration();
+}
+
+void TfrmAppointment::txtDurationExit() {
+    showDurationOutcome(ApplyDurationRule(txtStart->text(), txtDuration->text()));
+}
+
+void TfrmAppointment::txtRemindExit() {
+    txtRemind->setText(RemindExitRule(txtRemind->text()));
+}
+
+void TfrmAppointment::spnDurationClick(int direction) {
+    workOutMaxDuration();
+    showDurationOutcome(
+        SpinDuration(txtStart->text(), txtDuration->text(), MaxDuration, direction));
+}
+
+void TfrmAppointment::spnRemindClick(int direction) {
+    if (!txtRemind->isEnabled())
+        return;
+    if (const std::optional<QString> stepped = SpinRemind(txtRemind->text(), direction))
+        txtRemind->setText(*stepped);
+}
+
+void TfrmAppointment::chkReminderClick() {
+    const bool on = chkReminder->isChecked();
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{lblRemind, txtRemind, spnRemind, lblRemindMins})
+        control->setEnabled(on);
+    if (!on)
+        txtRemind->clear();
+}
+
+void TfrmAppointment::spdTodayClick() {
+    txtDate->setText(DateToDisplay(clock().now().date()));
+    // The field now holds a valid date: a red mark from an earlier entry goes.
+    SetLabelValid(lblDate);
+}
+
+void TfrmAppointment::spdSelDateClick() {
+    TfrmCalendar picker(lblDate, txtDate, this);
+    prompter().runModal(picker);
+}
+
+void TfrmAppointment::spdStartClick() {
+    TfrmSelTime picker(lblStart, txtStart, this);
+    prompter().runModal(picker);
+}
+
+void TfrmAppointment::spdEndClick() {
+    TfrmSelTime picker(lblEnd, txtEnd, this);
+    prompter().runModal(picker);
+}
+
+void TfrmAppointment::cmdUpdateClick() {
+    // Enter may reach Save from inside a field whose exit rule has not run.
+    txtDateExit();
+    txtStartExit();
+    txtEndExit();
+
+    AppointmentEntries entries;
+    entries.date = EntryText(txtDate);
+    entries.start = txtStart->text();
+    entries.end = txtEnd->text();
+    entries.duration = txtDuration->text();
+    entries.description = txtDescription->text();
+    entries.remind = txtRemind->text();
+    entries.remindEnabled = txtRemind->isEnabled();
+    entries.tentative = chkTentative->isChecked();
+
+    const QString reasons = AppointmentSaveReasons(entries);
+    if (!reasons.isEmpty()) {
+        ShowCannotSave(reasons);
+        return;
+    }
+    // The store writes the file before it changes: when the write fails the
+    // error ends this step here and the form stays open with its entries.
+    // A position the store does not have (nothing to replace) adds the line
+    // rather than touching another one.
+    const QString line = AppointmentLineFromEntries(entries);
+    if (m_mode == EditMode::Edit && EditedLine >= 0 && EditedLine < m_store.size())
+        m_store.replace(EditedLine, line);
+    else
+        m_store.add(line);
+    m_recordSaved = true;
+    accept();
+}
+
+void TfrmAppointment::cmdCancelClick() {
+    if (!ConfirmDiscard(this))
+        return;
+    m_recordSaved = false;
+    QDialog::reject();
+}
+
+void TfrmAppointment::reject() {
+    RunReported([this] { cmdCancelClick(); });
+}
+
+void TfrmAppointment::durationFromTimes() {
+    if (const std::optional<QString> duration = DurationFromTimes(txtStart->text(), txtEnd->text()))
+        txtDuration->setText(*duration);
+}
+
+void TfrmAppointment::workOutMaxDuration() {
+    if (const std::optional<int> longest = qm::MaxDuration(txtStart->text()))
+        MaxDuration = *longest;
+}
+
+void TfrmAppointment::showDurationOutcome(const DurationOutcome &outcome) {
+    txtDuration->setText(outcome.duration);
+    if (outcome.end) {
+        txtEnd->setText(*outcome.end);
+        SetLabelValid(lblEnd);
+    }
+}
+
+} // namespace qm

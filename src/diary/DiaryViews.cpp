@@ -2,7 +2,6 @@
 
 #include "diary/Appointment.h"
 #include "foundation/Dates.h"
-#include "foundation/Errors.h"
 #include "foundation/Text.h"
 
 using namespace Qt::StringLiterals;
@@ -37,56 +36,159 @@ ViewRange AllView() {
     return {QString(), u" "_s, u"Diary - All Appointments"_s};
 }
 
-QString AppointmentRowText(const QString &line, bool indented) {
-    const Appointment a = ReadAppointment(line);
-    QString text = indented ? QString(10, u' ') : QString();
-    text += a.start + u" - "_s + a.end + u"    "_s;
-    if (a.tentative)
-        text += u"?? "_s + a.description + u" ??"_s;
-    else
+namespace {
+
+const QString Indent(10, u' ');
+
+QString rowText(const AppointmentFields &a, bool indented) {
+    QString text;
+    text.reserve(10 + 5 + 3 + 5 + 4 + 3 + a.description.size() + 3);
+    if (indented)
+        text += Indent;
+    text += a.start;
+    text += u" - "_s;
+    text += a.end;
+    text += u"    "_s;
+    if (a.tentative) {
+        text += u"?? "_s;
         text += a.description;
+        text += u" ??"_s;
+    } else {
+        text += a.description;
+    }
     return text;
 }
 
+QString joined(QStringView date, QStringView time) {
+    QString key;
+    key.reserve(date.size() + time.size());
+    key += date;
+    key += time;
+    return key;
+}
+
+// Compares the text first + second with other, without joining them.
+int compareJoined(QStringView first, QStringView second, QStringView other) {
+    // A difference within the first part (or other ending inside it) decides;
+    // otherwise other's rest is compared with the second part.
+    const int head = first.compare(other.left(first.size()));
+    if (head != 0)
+        return head;
+    return second.compare(other.mid(first.size()));
+}
+
+} // namespace
+
+QString AppointmentRowText(const QString &line, bool indented) {
+    return rowText(ReadAppointmentFields(line), indented);
+}
+
 QString HeadingRowText(const QString &sortableDate) {
-    try {
-        QStringList trace;
-        return LongDateText(SortableToDisplay(sortableDate), true, trace);
-    } catch (const ConversionError &) {
-        // A line that did not come from the editor keeps its place in the
-        // list under whatever its date columns hold.
+    // A line that did not come from the editor keeps its place in the list
+    // under whatever its date columns hold.
+    if (sortableDate.size() != 8)
         return sortableDate;
+    bool ok[3] = {};
+    const QDate date(sortableDate.left(4).toInt(&ok[0]), sortableDate.mid(4, 2).toInt(&ok[1]),
+                     sortableDate.mid(6, 2).toInt(&ok[2]));
+    if (!ok[0] || !ok[1] || !ok[2] || !date.isValid())
+        return sortableDate;
+    return LongDateText(date, true);
+}
+
+QString DiaryRows::text(qsizetype row) const {
+    const Row &r = m_rows[size_t(row)];
+    switch (r.kind) {
+    case Kind::Heading:
+        return HeadingRowText(LeftText(m_lines.at(r.position), 8));
+    case Kind::Separator:
+        return SeparatorRowText;
+    case Kind::Appointment:
+        break;
     }
+    return rowText(ReadAppointmentFields(m_lines.at(r.position)), m_indented);
+}
+
+QString DiaryRows::rowMap(qsizetype row) const {
+    switch (kind(row)) {
+    case Kind::Heading:
+        return HeadingRowMark;
+    case Kind::Separator:
+        return SeparatorRowMark;
+    case Kind::Appointment:
+        break;
+    }
+    return QString::number(m_rows[size_t(row)].position);
+}
+
+QString DiaryRows::rowKey(qsizetype row) const {
+    if (kind(row) != Kind::Appointment)
+        return {};
+    const AppointmentFields f = ReadAppointmentFields(m_lines.at(m_rows[size_t(row)].position));
+    return joined(f.date, f.start);
+}
+
+QString DiaryRows::rowEndKey(qsizetype row) const {
+    if (kind(row) != Kind::Appointment)
+        return {};
+    const AppointmentFields f = ReadAppointmentFields(m_lines.at(m_rows[size_t(row)].position));
+    return joined(f.date, f.end);
+}
+
+qsizetype DiaryRows::position(qsizetype row) const {
+    return kind(row) == Kind::Appointment ? m_rows[size_t(row)].position : -1;
+}
+
+namespace {
+
+QStringList everyRow(const DiaryRows &rows, QString (DiaryRows::*get)(qsizetype) const) {
+    QStringList list;
+    list.reserve(rows.size());
+    for (qsizetype row = 0; row < rows.size(); ++row)
+        list.append((rows.*get)(row));
+    return list;
+}
+
+} // namespace
+
+QStringList DiaryRows::texts() const {
+    return everyRow(*this, &DiaryRows::text);
+}
+
+QStringList DiaryRows::rowMaps() const {
+    return everyRow(*this, &DiaryRows::rowMap);
+}
+
+QStringList DiaryRows::rowKeys() const {
+    return everyRow(*this, &DiaryRows::rowKey);
+}
+
+QStringList DiaryRows::rowEndKeys() const {
+    return everyRow(*this, &DiaryRows::rowEndKey);
 }
 
 DiaryRows LoadAppointmentView(const QStringList &sorted, const QString &from, const QString &to) {
     DiaryRows rows;
+    rows.m_lines = sorted;
     const bool headings = from != to;
+    rows.m_indented = headings;
     const bool everything = IsBlank(from);
-    QString previousDate;
-    auto append = [&rows](const QString &text, const QString &map, const QString &key = {},
-                          const QString &endKey = {}) {
-        rows.texts << text;
-        rows.rowMap << map;
-        rows.rowKeys << key;
-        rows.rowEndKeys << endKey;
-    };
+    using Kind = DiaryRows::Kind;
+    QStringView previousDate;
     for (qsizetype n = 0; n < sorted.size(); ++n) {
-        const QString &line = sorted.at(n);
-        const QString date = LeftText(line, 8);
+        const QStringView date = QStringView(sorted.at(n)).left(8);
         if (everything || (date >= from && date <= to)) {
             if (headings && date != previousDate) {
-                if (rows.size() > 0)
-                    append(SeparatorRowText, SeparatorRowMark);
-                append(HeadingRowText(date), HeadingRowMark);
+                if (!rows.m_rows.empty())
+                    rows.m_rows.push_back({Kind::Separator, -1});
+                rows.m_rows.push_back({Kind::Heading, n});
             }
-            append(AppointmentRowText(line, headings), QString::number(n),
-                   date + MidText(line, 10, 5), date + MidText(line, 16, 5));
+            rows.m_rows.push_back({Kind::Appointment, n});
         }
         previousDate = date;
     }
-    if (headings && rows.size() > 0)
-        append(SeparatorRowText, SeparatorRowMark);
+    if (headings && !rows.m_rows.empty())
+        rows.m_rows.push_back({Kind::Separator, -1});
     return rows;
 }
 
@@ -95,8 +197,13 @@ qsizetype SelectNextAppointment(const DiaryRows &rows, const QDateTime &now) {
         return -1;
     const QString moment = DateToSortable(now.date()) + TimeToDisplay(now.time());
     for (qsizetype row = 0; row < rows.size(); ++row) {
-        const QString &endKey = rows.rowEndKeys.at(row);
-        if (!endKey.isEmpty() && endKey >= moment)
+        if (rows.kind(row) != DiaryRows::Kind::Appointment)
+            continue;
+        const AppointmentFields f =
+            ReadAppointmentFields(rows.m_lines.at(rows.m_rows[size_t(row)].position));
+        // The end key is the date followed by the end time; it qualifies when
+        // it is not earlier than the moment, compared as text.
+        if (compareJoined(f.date, f.end, moment) >= 0)
             return row;
     }
     return 0;

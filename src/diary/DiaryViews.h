@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // The rows of the four appointment views, built from the sorted appointment
 // lines. Pure functions of their inputs: the page asks the clock and passes
 // today or now in.
@@ -13,18 +15,50 @@ namespace qm {
 // RowMap entries of the rows that are not appointments.
 inline const QString HeadingRowMark = QStringLiteral("H");
 inline const QString SeparatorRowMark = QStringLiteral("L");
+inline const QString SeparatorRowText = QString(125, QLatin1Char('-'));
 
-// The rows of a view and the three lists that run parallel to them.
-struct DiaryRows {
-    QStringList texts;
-    // "H" heading, "L" separator, else the line's position in the store.
-    QStringList rowMap;
-    // Date and start time of an appointment row ("yyyymmddHH:MM"), else empty.
-    QStringList rowKeys;
+// The rows of a view and the three lists that run parallel to them (RowMap,
+// RowKeys, RowEndKeys). A view of years of appointments has tens of thousands
+// of rows, of which a screenful is ever drawn, so a row is kept as its kind
+// and its line's position, and its texts are made when asked for. The rows
+// keep their own (shared, copy-on-write) copy of the lines they were built
+// from, so they stay consistent whatever happens to the store afterwards.
+class DiaryRows {
+public:
+    enum class Kind : quint8 { Appointment, Heading, Separator };
+
+    qsizetype size() const { return qsizetype(m_rows.size()); }
+    Kind kind(qsizetype row) const { return m_rows[size_t(row)].kind; }
+
+    // The row's text as the list shows it.
+    QString text(qsizetype row) const;
+    // "H" for a heading, "L" for a separator, else the position of the row's
+    // line in the store.
+    QString rowMap(qsizetype row) const;
+    // Date and start time ("yyyymmddHH:MM") of an appointment row, else empty.
+    QString rowKey(qsizetype row) const;
     // Date and end time of an appointment row, else empty.
-    QStringList rowEndKeys;
+    QString rowEndKey(qsizetype row) const;
+    // The store position of an appointment row's line, -1 for other rows.
+    qsizetype position(qsizetype row) const;
 
-    qsizetype size() const { return texts.size(); }
+    // Whole lists, for printing and for tests.
+    QStringList texts() const;
+    QStringList rowMaps() const;
+    QStringList rowKeys() const;
+    QStringList rowEndKeys() const;
+
+private:
+    friend DiaryRows LoadAppointmentView(const QStringList &, const QString &, const QString &);
+    friend qsizetype SelectNextAppointment(const DiaryRows &, const QDateTime &);
+
+    struct Row {
+        Kind kind;
+        qsizetype position; // the line of the appointment, or of the day a heading heads
+    };
+    QStringList m_lines;
+    std::vector<Row> m_rows;
+    bool m_indented = false;
 };
 
 // What a view button lists: the sortable date range and the heading text.
@@ -52,11 +86,10 @@ qsizetype SelectNextAppointment(const DiaryRows &rows, const QDateTime &now);
 // An appointment row's text: start - end, four spaces, the description
 // (tentative ones between "?? " and " ??"), behind ten spaces when indented.
 QString AppointmentRowText(const QString &line, bool indented);
-// A heading row: the long date with the day name; a date that cannot be read
+// A heading row: the long date with the day name. A date that cannot be read
 // is shown as it stands in the line. Headings leave no trace in "DateLog.Qmt":
 // a view of a few years would write megabytes of it on every rebuild.
 QString HeadingRowText(const QString &sortableDate);
-inline const QString SeparatorRowText = QString(125, QLatin1Char('-'));
 
 // Whether a RowMap entry stands for an appointment (not a heading or separator).
 bool IsAppointmentRow(const QString &rowMapEntry);

@@ -308,14 +308,7 @@ QString DayName(const QString &dateText) {
     return DayName(TextToDate(dateText));
 }
 
-QString LongDateText(const QString &dateText, bool withDayName, QStringList &trace) {
-    trace << u"Before Format :"_s + dateText;
-    // The trace shows what was asked for even when it could not be shown.
-    const QDate date = TextToDate(dateText);
-    trace << u"After Format :"_s + DateToDisplay(date) << u"Day :"_s + QString::number(date.day())
-          << u"Month :"_s + QString::number(date.month())
-          << u"Year :"_s + QString::number(date.year());
-
+QString LongDateText(const QDate &date, bool withDayName) {
     QString text = QString::number(date.day()) + ordinalSuffix(date.day()) + u' ' +
                    MonthNames[date.month() - 1] + u' ' + QString::number(date.year());
     if (withDayName)
@@ -324,15 +317,20 @@ QString LongDateText(const QString &dateText, bool withDayName, QStringList &tra
 }
 
 QString LongDateText(const QString &dateText, bool withDayName) {
-    QStringList trace;
+    QStringList trace{u"Before Format :"_s + dateText};
+    QDate date;
     try {
-        const QString text = LongDateText(dateText, withDayName, trace);
-        AppendDateLog(trace);
-        return text;
+        date = TextToDate(dateText);
     } catch (const ConversionError &) {
+        // The trace shows what was asked for even when it could not be shown.
         AppendDateLog(trace);
         throw;
     }
+    trace << u"After Format :"_s + DateToDisplay(date) << u"Day :"_s + QString::number(date.day())
+          << u"Month :"_s + QString::number(date.month())
+          << u"Year :"_s + QString::number(date.year());
+    AppendDateLog(trace);
+    return LongDateText(date, withDayName);
 }
 
 bool IsValidDate(const QString &text) {

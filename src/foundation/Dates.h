@@ -4,7 +4,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
 #include <QTime>
 #include <QVariant>
 
@@ -81,10 +80,8 @@ QString DayName(const QString &dateText);
 // ('Thursday 16th March 2000'). Every call appends its trace to "DateLog.Qmt"
 // in the data folder.
 QString LongDateText(const QString &dateText, bool withDayName);
-// The same without touching the file: the five trace lines are appended to
-// trace, for a caller that shows many long dates at once and writes their
-// trace in one go.
-QString LongDateText(const QString &dateText, bool withDayName, QStringList &trace);
+// The words alone, for a valid date, with no trace.
+QString LongDateText(const QDate &date, bool withDayName);
 
 // Whether a typed date passes the program's date rules: 5 to 10 characters,
 // day, month and year separated by DateSep, a year below 1851 taken as 19xx,

@@ -91,32 +91,32 @@ void TestDiaryViews::ranges() {
 void TestDiaryViews::dailyRows() {
     const DiaryRows rows = qm::LoadAppointmentView(store(), u"20240315"_s, u"20240315"_s);
     // No indentation, headings or separators; the tentative one is marked.
-    QCOMPARE(rows.texts,
+    QCOMPARE(rows.texts(),
              (QStringList{u"09:00 - 10:00    Standup"_s, u"09:30 - 10:15    ?? Meeting ??"_s}));
-    QCOMPARE(rows.rowMap, (QStringList{u"1"_s, u"2"_s}));
-    QCOMPARE(rows.rowKeys, (QStringList{u"2024031509:00"_s, u"2024031509:30"_s}));
-    QCOMPARE(rows.rowEndKeys, (QStringList{u"2024031510:00"_s, u"2024031510:15"_s}));
+    QCOMPARE(rows.rowMaps(), (QStringList{u"1"_s, u"2"_s}));
+    QCOMPARE(rows.rowKeys(), (QStringList{u"2024031509:00"_s, u"2024031509:30"_s}));
+    QCOMPARE(rows.rowEndKeys(), (QStringList{u"2024031510:00"_s, u"2024031510:15"_s}));
 }
 
 void TestDiaryViews::groupedRows() {
     const qm::ViewRange week = qm::WeeklyView(QDate(2024, 3, 13));
     const DiaryRows rows = qm::LoadAppointmentView(store(), week.from, week.to);
     QCOMPARE(
-        rows.texts,
+        rows.texts(),
         (QStringList{u"Sunday 10th March 2024"_s, Ten + u"08:00 - 09:00    Church"_s, Dashes,
                      u"Friday 15th March 2024"_s, Ten + u"09:00 - 10:00    Standup"_s,
                      Ten + u"09:30 - 10:15    ?? Meeting ??"_s, Dashes,
                      u"Saturday 16th March 2024"_s, Ten + u"14:00 - 15:00    Tennis"_s, Dashes}));
-    QCOMPARE(rows.rowMap, (QStringList{u"H"_s, u"0"_s, u"L"_s, u"H"_s, u"1"_s, u"2"_s, u"L"_s,
-                                       u"H"_s, u"3"_s, u"L"_s}));
-    QCOMPARE(rows.rowKeys.at(0), QString());
-    QCOMPARE(rows.rowEndKeys.at(2), QString());
-    QCOMPARE(rows.rowEndKeys.at(8), u"2024031615:00"_s);
+    QCOMPARE(rows.rowMaps(), (QStringList{u"H"_s, u"0"_s, u"L"_s, u"H"_s, u"1"_s, u"2"_s, u"L"_s,
+                                          u"H"_s, u"3"_s, u"L"_s}));
+    QCOMPARE(rows.rowKeys().at(0), QString());
+    QCOMPARE(rows.rowEndKeys().at(2), QString());
+    QCOMPARE(rows.rowEndKeys().at(8), u"2024031615:00"_s);
 
     const qm::ViewRange all = qm::AllView();
     const DiaryRows every = qm::LoadAppointmentView(store(), all.from, all.to);
-    QCOMPARE(every.rowMap, (QStringList{u"H"_s, u"0"_s, u"L"_s, u"H"_s, u"1"_s, u"2"_s, u"L"_s,
-                                        u"H"_s, u"3"_s, u"L"_s, u"H"_s, u"4"_s, u"L"_s}));
+    QCOMPARE(every.rowMaps(), (QStringList{u"H"_s, u"0"_s, u"L"_s, u"H"_s, u"1"_s, u"2"_s, u"L"_s,
+                                           u"H"_s, u"3"_s, u"L"_s, u"H"_s, u"4"_s, u"L"_s}));
 
     // A range without appointments is an empty list, with no closing separator.
     QCOMPARE(qm::LoadAppointmentView(store(), u"20250101"_s, u"20250131"_s).size(), 0);
@@ -129,10 +129,10 @@ void TestDiaryViews::monthEdges() {
                                   line(u"20240229"_s, u"09:00"_s, u"10:00"_s, u"Leap day"_s),
                                   line(u"20240301"_s, u"09:00"_s, u"10:00"_s, u"March 2024"_s)};
     const qm::ViewRange common = qm::MonthlyView(QDate(2023, 2, 1));
-    QCOMPARE(qm::LoadAppointmentView(february, common.from, common.to).rowMap,
+    QCOMPARE(qm::LoadAppointmentView(february, common.from, common.to).rowMaps(),
              (QStringList{u"H"_s, u"0"_s, u"L"_s}));
     const qm::ViewRange leap = qm::MonthlyView(QDate(2024, 2, 1));
-    QCOMPARE(qm::LoadAppointmentView(february, leap.from, leap.to).rowMap,
+    QCOMPARE(qm::LoadAppointmentView(february, leap.from, leap.to).rowMaps(),
              (QStringList{u"H"_s, u"2"_s, u"L"_s}));
 }
 
@@ -181,13 +181,13 @@ void TestDiaryViews::oddLinesDoNotBreakViews() {
     const DiaryRows rows = qm::LoadAppointmentView(odd, all.from, all.to);
     // Every line is listed; a date that cannot be read heads its rows as it
     // stands (the empty one, first, follows no other date and has no heading).
-    QCOMPARE(rows.rowMap.mid(0, 3), (QStringList{u"0"_s, u"L"_s, u"H"_s}));
-    QCOMPARE(rows.rowMap.count(u"H"_s), 4);
-    QVERIFY(rows.texts.contains(u"20241399"_s));
-    QVERIFY(rows.texts.contains(u"Friday 15th March 2024"_s));
+    QCOMPARE(rows.rowMaps().mid(0, 3), (QStringList{u"0"_s, u"L"_s, u"H"_s}));
+    QCOMPARE(rows.rowMaps().count(u"H"_s), 4);
+    QVERIFY(rows.texts().contains(u"20241399"_s));
+    QVERIFY(rows.texts().contains(u"Friday 15th March 2024"_s));
     const qsizetype next =
         qm::SelectNextAppointment(rows, QDateTime(QDate(2024, 3, 15), QTime(9, 0)));
-    QVERIFY(qm::IsAppointmentRow(rows.rowMap.value(next)));
+    QVERIFY(qm::IsAppointmentRow(rows.rowMap(next)));
 }
 
 QTEST_GUILESS_MAIN(TestDiaryViews)

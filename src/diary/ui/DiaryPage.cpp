@@ -1,14 +1,207 @@
 #include "diary/ui/DiaryPage.h"
 
+#include "diary/ui/TfrmAppointment.h"
 #include "foundation/Settings.h"
+#include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/MsgBox.h"
+#include "foundation/ui/Styling.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
 #include "platform/Services.h"
+
+#include <QAbstractListModel>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QListView>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
 namespace qm {
 
-DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent), m_viewName(u"Daily"_s) {
-    addCloseButton(u"cmdDiaryClose"_s);
+namespace {
+
+const QString EditMissingMessage = u"You Must Select An Appointment To Edit"_s;
+const QString DeleteMissingMessage = u"You Must Select An Appointment To Delete"_s;
+
+struct ViewButton {
+    QString name; // the "Diary Page" value
+    QString objectName;
+    QString caption;
+    QString hint;
+    void (DiaryPage::*click)();
+};
+
+// Top to bottom, as they stand beside the list.
+const ViewButton ViewButtons[] = {
+    {u"Daily"_s, u"spdDaily"_s, u"Today"_s, u"Show Appointments For Today"_s,
+     &DiaryPage::spdDailyClick},
+    {u"Weekly"_s, u"spdWeekly"_s, u"Week"_s, u"Show Appointments For This Week"_s,
+     &DiaryPage::spdWeeklyClick},
+    {u"Monthly"_s, u"spdMonthly"_s, u"Month"_s, u"Show Appointments For This Month"_s,
+     &DiaryPage::spdMonthlyClick},
+    {u"All"_s, u"spdAll"_s, u"All"_s, u"Show All Appointments"_s, &DiaryPage::spdAllClick},
+    {u"Birthday"_s, u"spdBirthdays"_s, u"Occasions"_s,
+     u"Show Birthday, Anniversaries And Special Occasions List"_s, &DiaryPage::spdBirthdaysClick},
+    {u"Tasks"_s, u"spdTasks"_s, u"Tasks"_s, u"Show Task List"_s, &DiaryPage::spdTasksClick},
+};
+
+constexpr int HeadingRole = Qt::UserRole + 1;
+
+} // namespace
+
+// The rows of the list. The rows are plain data rebuilt whole by each view,
+// so the model only hands them to the view; it never edits them.
+class DiaryRowsModel : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    const DiaryRows &rows() const { return m_rows; }
+    void setRows(DiaryRows rows) {
+        beginResetModel();
+        m_rows = std::move(rows);
+        endResetModel();
+    }
+    int rowCount(const QModelIndex &parent = {}) const override {
+        return parent.isValid() ? 0 : int(m_rows.size());
+    }
+    QVariant data(const QModelIndex &index, int role) const override {
+        if (!index.isValid() || index.row() >= m_rows.size())
+            return {};
+        if (role == Qt::DisplayRole)
+            return m_rows.text(index.row());
+        if (role == HeadingRole)
+            return m_rows.kind(index.row()) == DiaryRows::Kind::Heading;
+        return {};
+    }
+
+private:
+    DiaryRows m_rows;
+};
+
+// Draws every row at one fixed height: the text 4 pixels in from the left and
+// 2 down from the top, clipped to the row, headings in bold.
+class DiaryRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    int rowHeight = 16;
+    bool boldHeadings = true;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override {
+        return {option.rect.width(), rowHeight};
+    }
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette &palette = option.palette;
+        QFont font = option.font;
+        font.setBold(boldHeadings && index.data(HeadingRole).toBool());
+        painter->save();
+        painter->setClipRect(option.rect);
+        painter->fillRect(option.rect, selected ? palette.highlight() : palette.base());
+        painter->setPen(selected ? palette.color(QPalette::HighlightedText)
+                                 : palette.color(QPalette::Text));
+        painter->setFont(font);
+        painter->drawText(option.rect.adjusted(4, 2, 0, 0),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+};
+
+DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent) {
+    QWidget *back = background();
+
+    m_heading = new QLabel(back);
+    m_heading->setObjectName(u"lblHeading"_s);
+    m_heading->setAlignment(Qt::AlignCenter);
+    QFont bold = m_heading->font();
+    bold.setBold(true);
+    m_heading->setFont(bold);
+    m_heading->setGeometry(8, 8, Width - 16, 20);
+
+    auto *listPanel = new GradientPanel(back, 3);
+    listPanel->setObjectName(u"panAppoints"_s);
+    listPanel->setGeometry(8, 32, 400, 322);
+
+    m_model = new DiaryRowsModel(this);
+    m_delegate = new DiaryRowDelegate(this);
+    m_list = new QListView(listPanel);
+    m_list->setObjectName(u"lstAppoints"_s);
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(m_delegate);
+    m_list->setUniformItemSizes(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Edit is the page's default action: a double-click on a row, or Enter in
+    // the list, edits it.
+    connect(m_list, &QListView::activated, this, Reported([this] {
+                if (m_edit->isEnabled())
+                    cmdDiaryEditClick();
+            }));
+
+    m_views = new QButtonGroup(this);
+    m_views->setExclusive(true);
+    const int buttonHeight = 322 / int(std::size(ViewButtons));
+    int top = 32;
+    for (const ViewButton &view : ViewButtons) {
+        auto *button = new QToolButton(back);
+        button->setObjectName(view.objectName);
+        button->setText(view.caption);
+        button->setToolTip(view.hint);
+        button->setCheckable(true);
+        button->setGeometry(Width - 72, top, 60, buttonHeight - 4);
+        top += buttonHeight;
+        m_views->addButton(button);
+        connect(button, &QToolButton::clicked, this,
+                Reported([this, click = view.click] { (this->*click)(); }));
+    }
+    viewButton(u"Daily"_s)->setChecked(true);
+
+    struct Command {
+        QPushButton **button;
+        QString objectName, caption, hint;
+        int imageIndex;
+        void (DiaryPage::*click)();
+    };
+    const Command commands[] = {
+        {&m_edit, u"cmdDiaryEdit"_s, u"&Edit"_s, u"Edit High-Lighted Record"_s, 3,
+         &DiaryPage::cmdDiaryEditClick},
+        {&m_add, u"cmdDiaryAdd"_s, u"&Add"_s, u"Add New Record"_s, 4, &DiaryPage::cmdDiaryAddClick},
+        {&m_delete, u"cmdDiaryDelete"_s, u"&Delete"_s, u"Delete High-Lighted Record"_s, 5,
+         &DiaryPage::cmdDiaryDeleteClick},
+        {&m_print, u"cmdDiaryPrint"_s, u"&Print"_s, u"Print List"_s, 2, nullptr},
+    };
+    int left = 8;
+    for (const Command &command : commands) {
+        auto *button = new QPushButton(command.caption, back);
+        button->setObjectName(command.objectName);
+        button->setToolTip(command.hint);
+        button->setProperty(ImageIndexProperty, command.imageIndex);
+        button->setGeometry(left, Height - 35, 75, 25);
+        left += 81;
+        if (command.click)
+            connect(button, &QPushButton::clicked, this,
+                    Reported([this, click = command.click] { (this->*click)(); }));
+        *command.button = button;
+    }
+    addCloseButton(u"cmdDiaryClose"_s)->setProperty(ImageIndexProperty, 6);
+    m_edit->setEnabled(false);
+    m_delete->setEnabled(false);
+
+    setRowHeight(m_rowHeight);
+}
+
+DiaryPage::~DiaryPage() = default;
+
+const DiaryRows &DiaryPage::rows() const {
+    return m_model->rows();
 }
 
 const QStringList &DiaryPage::ViewNames() {
@@ -17,13 +210,172 @@ const QStringList &DiaryPage::ViewNames() {
     return names;
 }
 
+QAbstractButton *DiaryPage::viewButton(const QString &name) const {
+    for (const ViewButton &view : ViewButtons)
+        if (view.name == name)
+            return findChild<QAbstractButton *>(view.objectName);
+    return nullptr;
+}
+
+QString DiaryPage::pressedViewName() const {
+    for (const ViewButton &view : ViewButtons)
+        if (viewButton(view.name)->isChecked())
+            return view.name;
+    return u"Daily"_s;
+}
+
 void DiaryPage::pressViewButton(const QString &name) {
-    if (ViewNames().contains(name))
-        m_viewName = name;
+    if (QAbstractButton *button = viewButton(name))
+        button->setChecked(true);
+}
+
+void DiaryPage::setRowHeight(int pixels) {
+    m_rowHeight = pixels;
+    m_delegate->rowHeight = pixels;
+    // Whole rows only: the list is as many rows high as fit in its panel.
+    const int frame = 2 * m_list->frameWidth();
+    const int inner = 322 - 8 - frame;
+    m_list->setGeometry(4, 4, 392, inner / pixels * pixels + frame);
+    m_list->doItemsLayout();
+}
+
+int DiaryPage::selectedRow() const {
+    const QModelIndexList selected = m_list->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void DiaryPage::selectRow(int row) {
+    if (row < 0 || row >= m_model->rowCount()) {
+        m_list->clearSelection();
+        return;
+    }
+    const QModelIndex index = m_model->index(row);
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    m_list->scrollTo(index);
+}
+
+void DiaryPage::RefreshDiaryView() {
+    // The order in which the buttons' handlers are tried.
+    for (const QString &name : ViewNames()) {
+        if (viewButton(name)->isChecked()) {
+            for (const ViewButton &view : ViewButtons)
+                if (view.name == name)
+                    (this->*view.click)();
+        }
+    }
+}
+
+void DiaryPage::showRows(DiaryRows rows, DiaryMode mode, const QString &heading) {
+    m_mode = mode;
+    m_model->setRows(std::move(rows));
+    m_delegate->boldHeadings = mode != DiaryMode::Tasks;
+    m_heading->setText(heading);
+    SelectNextAppointment();
+    enableRowButtons();
+}
+
+void DiaryPage::enableRowButtons() {
+    const bool any = rows().size() > 0;
+    m_edit->setEnabled(any);
+    m_delete->setEnabled(any);
+    m_print->setEnabled(any);
+    // Tasks and occasions are added from their own views once those exist.
+    m_add->setEnabled(m_mode == DiaryMode::Appoints);
+}
+
+void DiaryPage::LoadAppointmentView(const ViewRange &range) {
+    showRows(qm::LoadAppointmentView(m_store.lines(), range.from, range.to), DiaryMode::Appoints,
+             range.heading);
+}
+
+void DiaryPage::SelectNextAppointment() {
+    if (m_mode != DiaryMode::Appoints)
+        return;
+    selectRow(int(qm::SelectNextAppointment(rows(), clock().now())));
+}
+
+void DiaryPage::spdDailyClick() {
+    LoadAppointmentView(DailyView(clock().now().date()));
+}
+
+void DiaryPage::spdWeeklyClick() {
+    LoadAppointmentView(WeeklyView(clock().now().date()));
+}
+
+void DiaryPage::spdMonthlyClick() {
+    LoadAppointmentView(MonthlyView(clock().now().date()));
+}
+
+void DiaryPage::spdAllClick() {
+    LoadAppointmentView(AllView());
+}
+
+void DiaryPage::spdTasksClick() {
+    showRows({}, DiaryMode::Tasks, u"Task List"_s);
+}
+
+void DiaryPage::spdBirthdaysClick() {
+    showRows({}, DiaryMode::Birth, u"Birthdays, Anniversaries And Special Occasions List"_s);
+}
+
+bool DiaryPage::selectedAppointment(int *position) const {
+    const int row = selectedRow();
+    if (row < 0 || !IsAppointmentRow(rows().rowMap(row)))
+        return false;
+    *position = int(rows().position(row));
+    return *position >= 0 && *position < m_store.size();
+}
+
+void DiaryPage::cmdDiaryAddClick() {
+    if (m_mode != DiaryMode::Appoints)
+        return;
+    TfrmAppointment form(m_store, EditMode::Add, -1, window());
+    prompter().runModal(form);
+    if (form.RecordSaved())
+        RefreshDiaryView();
+}
+
+void DiaryPage::cmdDiaryEditClick() {
+    if (m_mode != DiaryMode::Appoints)
+        return;
+    int position = -1;
+    if (!selectedAppointment(&position)) {
+        ShowMessageBox(EditMissingMessage, MessageKind::Warning, MessageButtons::OK);
+        return;
+    }
+    TfrmAppointment form(m_store, EditMode::Edit, position, window());
+    prompter().runModal(form);
+    if (form.RecordSaved())
+        RefreshDiaryView();
+}
+
+void DiaryPage::cmdDiaryDeleteClick() {
+    if (m_mode != DiaryMode::Appoints)
+        return;
+    int position = -1;
+    if (!selectedAppointment(&position)) {
+        ShowMessageBox(DeleteMissingMessage, MessageKind::Warning, MessageButtons::OK);
+        return;
+    }
+    const QString question = DeleteQuestion(rows().text(selectedRow()));
+    if (ShowMessageBox(question, MessageKind::Confirmation, MessageButtons::YesNo) !=
+        MessageResult::Yes)
+        return;
+    m_store.remove(position);
+    RefreshDiaryView();
+}
+
+void DiaryPage::showStep() {
+    if (viewButton(u"Birthday"_s)->isChecked())
+        spdBirthdaysClick();
 }
 
 void DiaryPage::leaveSave() {
     Settings(settingsStore()).setShowCompleted(m_showCompleted);
+}
+
+QWidget *DiaryPage::focusTarget() {
+    return m_list;
 }
 
 } // namespace qm

@@ -1,40 +1,96 @@
 #pragma once
 
+#include "diary/AppointmentStore.h"
+#include "diary/DiaryViews.h"
 #include "foundation/ui/Page.h"
 
 #include <QStringList>
 
+class QAbstractButton;
+class QButtonGroup;
+class QLabel;
+class QListView;
+class QPushButton;
+
 namespace qm {
 
-// The Diary & Tasks page: appointments, tasks and occasions in one list with
-// its view buttons.
+class DiaryRowsModel;
+class DiaryRowDelegate;
+
+// The Diary & Tasks page: appointments, tasks and occasions in one list,
+// `lstAppoints`, with a column of view buttons choosing what it shows.
 class DiaryPage : public Page {
     Q_OBJECT
 public:
+    // What the list shows; every shared handler branches on it.
+    enum class DiaryMode { Appoints, Tasks, Birth };
+
     explicit DiaryPage(QWidget *parent = nullptr);
+    ~DiaryPage() override;
 
     // The names of the view buttons, as the "Diary Page" setting stores them.
     static const QStringList &ViewNames();
 
     // The name of the pressed view button ("Daily" until another is pressed).
-    QString pressedViewName() const { return m_viewName; }
+    QString pressedViewName() const;
     // Presses the view button of that name; an unknown name changes nothing.
+    // The list is rebuilt by the next RefreshDiaryView.
     void pressViewButton(const QString &name);
     // The "Show Completed" tick of the task view.
     bool showCompleted() const { return m_showCompleted; }
     void setShowCompleted(bool on) { m_showCompleted = on; }
-    // Rebuilds the rows of the list from the stores.
-    void RefreshDiaryView() {}
-    // Row height of the appointment list, by the screen's resolution.
+    // Row height of the list, by the screen's resolution; the list shows
+    // whole rows only.
     int rowHeight() const { return m_rowHeight; }
-    void setRowHeight(int pixels) { m_rowHeight = pixels; }
+    void setRowHeight(int pixels);
 
+    // All appointments, `lstSorted`.
+    AppointmentStore &store() { return m_store; }
+    DiaryMode diaryMode() const { return m_mode; }
+    // The rows on show and their parallel lists.
+    const DiaryRows &rows() const;
+    // The selected row, -1 for none.
+    int selectedRow() const;
+    void selectRow(int row);
+
+    // Runs the handler of the pressed view button.
+    void RefreshDiaryView();
+    void spdDailyClick();
+    void spdWeeklyClick();
+    void spdMonthlyClick();
+    void spdAllClick();
+    void spdTasksClick();
+    void spdBirthdaysClick();
+    void cmdDiaryAddClick();
+    void cmdDiaryEditClick();
+    void cmdDiaryDeleteClick();
+
+    void showStep() override;
     void leaveSave() override;
+    QWidget *focusTarget() override;
 
 private:
-    QString m_viewName;
+    void LoadAppointmentView(const ViewRange &range);
+    void SelectNextAppointment();
+    void showRows(DiaryRows rows, DiaryMode mode, const QString &heading);
+    void enableRowButtons();
+    QAbstractButton *viewButton(const QString &name) const;
+    bool selectedAppointment(int *position) const;
+
+    AppointmentStore m_store;
+    DiaryMode m_mode = DiaryMode::Appoints;
     bool m_showCompleted = false;
     int m_rowHeight = 16;
+
+    QLabel *m_heading = nullptr;
+    QListView *m_list = nullptr;
+    DiaryRowsModel *m_model = nullptr;
+    DiaryRowDelegate *m_delegate = nullptr;
+    QButtonGroup *m_views = nullptr;
+    QPushButton *m_edit = nullptr;
+    QPushButton *m_add = nullptr;
+    QPushButton *m_delete = nullptr;
+    QPushButton *m_print = nullptr;
 };
 
 } // namespace qm

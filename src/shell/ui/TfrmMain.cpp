@@ -368,6 +368,7 @@ void TfrmMain::runStartUpSequence() {
         qApp->installEventFilter(this);
 
         if (m_diary && QFile::exists(dataFile(DiaryFileName))) {
+            m_diary->store().loadFile();
             m_diary->pressViewButton(settings.diaryPage());
             m_diary->setShowCompleted(settings.showCompleted());
         }

@@ -1,0 +1,363 @@
+#include "diary/ui/DiaryPage.h"
+#include "foundation/Dates.h"
+#include "foundation/LineFiles.h"
+#include "foundation/ui/MsgBox.h"
+#include "shell/ui/TfrmMain.h"
+#include "support/TestServices.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using qm::DiaryPage;
+using qm::test::ReadBytes;
+
+namespace {
+
+const QChar Sep = QChar(0x00FF);
+
+QString line(const QString &date, const QString &start, const QString &end,
+             const QString &description, const QString &flag = u"N"_s) {
+    return QStringList{date, start, end, description, u"0"_s, flag}.join(Sep);
+}
+
+// Friday 15 March 2024 (the test clock's day), the Sunday before, the
+// following Monday.
+QStringList weekLines() {
+    return {line(u"20240310"_s, u"08:00"_s, u"09:00"_s, u"Church"_s),
+            line(u"20240315"_s, u"08:00"_s, u"08:30"_s, u"Early"_s),
+            line(u"20240315"_s, u"09:30"_s, u"10:15"_s, u"Meeting"_s, u"Y"_s),
+            line(u"20240318"_s, u"14:00"_s, u"15:00"_s, u"Tennis"_s)};
+}
+
+QStringList listTexts(const DiaryPage &page) {
+    auto *list = page.findChild<QListView *>(u"lstAppoints"_s);
+    QStringList texts;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        texts << list->model()->index(row, 0).data().toString();
+    return texts;
+}
+
+template <typename T = QWidget> T *child(const QObject *parent, const QString &name) {
+    T *found = parent->findChild<T *>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+// A modal handler that fills the appointment editor and saves it. Empty
+// texts leave a field as it is.
+std::function<int(QDialog &)> saveAppointment(const QString &date, const QString &start,
+                                              const QString &end, const QString &description) {
+    return [=](QDialog &form) {
+        form.show();
+        const std::pair<QString, QString> fields[] = {{u"txtDate"_s, date},
+                                                      {u"txtStart"_s, start},
+                                                      {u"txtEnd"_s, end},
+                                                      {u"txtDescription"_s, description}};
+        for (const auto &[name, text] : fields)
+            if (!text.isEmpty())
+                child<QLineEdit>(&form, name)->setText(text);
+        QTest::mouseClick(child(&form, u"cmdUpdate"_s), Qt::LeftButton);
+        return form.result();
+    };
+}
+
+} // namespace
+
+class TestDiaryPage : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { qm::SetDateSep(u'/'); }
+    void viewButtons_data();
+    void viewButtons();
+    void emptyViewDisablesRowButtons();
+    void rowsHaveOneHeightAndWholeRows();
+    void wrongRowWarns_data();
+    void wrongRowWarns();
+    void deleteAsksAndRemoves();
+    void addKeepsSelectionOnNextAppointment();
+    void doubleClickAndEnterEdit();
+    void endToEndThroughMainWindow();
+};
+
+void TestDiaryPage::viewButtons_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("selected");
+    const QString ten(10, u' ');
+    const QString dashes(125, u'-');
+    QTest::newRow("daily") << u"spdDaily"_s << u"Diary - Appointments For Today"_s
+                           << QStringList{u"08:00 - 08:30    Early"_s,
+                                          u"09:30 - 10:15    ?? Meeting ??"_s}
+                           << 1;
+    QTest::newRow("weekly") << u"spdWeekly"_s
+                            << u"Diary - Appointments For The Week (10/03/2024 To 16/03/2024)"_s
+                            << QStringList{u"Sunday 10th March 2024"_s,
+                                           ten + u"08:00 - 09:00    Church"_s,
+                                           dashes,
+                                           u"Friday 15th March 2024"_s,
+                                           ten + u"08:00 - 08:30    Early"_s,
+                                           ten + u"09:30 - 10:15    ?? Meeting ??"_s,
+                                           dashes}
+                            << 5;
+    QTest::newRow("monthly") << u"spdMonthly"_s << u"Diary - Appointments For This Month"_s
+                             << QStringList{u"Sunday 10th March 2024"_s,
+                                            ten + u"08:00 - 09:00    Church"_s,
+                                            dashes,
+                                            u"Friday 15th March 2024"_s,
+                                            ten + u"08:00 - 08:30    Early"_s,
+                                            ten + u"09:30 - 10:15    ?? Meeting ??"_s,
+                                            dashes,
+                                            u"Monday 18th March 2024"_s,
+                                            ten + u"14:00 - 15:00    Tennis"_s,
+                                            dashes}
+                             << 5;
+    QTest::newRow("all") << u"spdAll"_s << u"Diary - All Appointments"_s
+                         << QStringList{u"Sunday 10th March 2024"_s,
+                                        ten + u"08:00 - 09:00    Church"_s,
+                                        dashes,
+                                        u"Friday 15th March 2024"_s,
+                                        ten + u"08:00 - 08:30    Early"_s,
+                                        ten + u"09:30 - 10:15    ?? Meeting ??"_s,
+                                        dashes,
+                                        u"Monday 18th March 2024"_s,
+                                        ten + u"14:00 - 15:00    Tennis"_s,
+                                        dashes}
+                         << 5;
+}
+
+void TestDiaryPage::viewButtons() {
+    QFETCH(QString, button);
+    qm::test::TestServices services;
+    services.clock.set(QDateTime(QDate(2024, 3, 15), QTime(9, 0)));
+    DiaryPage page;
+    page.store().load(weekLines());
+    QTest::mouseClick(child(&page, button), Qt::LeftButton);
+    QVERIFY(child<QToolButton>(&page, button)->isChecked());
+    QTEST(child<QLabel>(&page, u"lblHeading"_s)->text(), "heading");
+    QTEST(listTexts(page), "rows");
+    // The first appointment not yet over at 09:00 is the 09:30 meeting.
+    QTEST(page.selectedRow(), "selected");
+    for (const QString &name : {u"cmdDiaryEdit"_s, u"cmdDiaryDelete"_s, u"cmdDiaryPrint"_s})
+        QVERIFY2(child(&page, name)->isEnabled(), qPrintable(name));
+    QCOMPARE(page.diaryMode(), DiaryPage::DiaryMode::Appoints);
+    // Clicking another view and coming back via the refresh rebuilds the same.
+    page.RefreshDiaryView();
+    QTEST(listTexts(page), "rows");
+    QCOMPARE(page.pressedViewName(), page.pressedViewName());
+}
+
+void TestDiaryPage::emptyViewDisablesRowButtons() {
+    qm::test::TestServices services;
+    DiaryPage page;
+    // The page as it comes: Daily pressed, Edit and Delete off.
+    QCOMPARE(page.pressedViewName(), u"Daily"_s);
+    QVERIFY(!child(&page, u"cmdDiaryEdit"_s)->isEnabled());
+    QVERIFY(!child(&page, u"cmdDiaryDelete"_s)->isEnabled());
+    page.store().load(weekLines());
+    page.pressViewButton(u"Weekly"_s);
+    page.RefreshDiaryView();
+    QVERIFY(child(&page, u"cmdDiaryEdit"_s)->isEnabled());
+    // A day without appointments.
+    services.clock.set(QDateTime(QDate(2024, 3, 16), QTime(9, 0)));
+    QTest::mouseClick(child(&page, u"spdDaily"_s), Qt::LeftButton);
+    QCOMPARE(listTexts(page), QStringList());
+    QCOMPARE(page.selectedRow(), -1);
+    for (const QString &name : {u"cmdDiaryEdit"_s, u"cmdDiaryDelete"_s, u"cmdDiaryPrint"_s})
+        QVERIFY2(!child(&page, name)->isEnabled(), qPrintable(name));
+    QVERIFY(child(&page, u"cmdDiaryAdd"_s)->isEnabled());
+}
+
+void TestDiaryPage::rowsHaveOneHeightAndWholeRows() {
+    qm::test::TestServices services;
+    DiaryPage page;
+    page.store().load(weekLines());
+    page.spdAllClick();
+    auto *list = child<QListView>(&page, u"lstAppoints"_s);
+    for (const int height : {16, 20}) {
+        page.setRowHeight(height);
+        QCOMPARE(list->sizeHintForRow(0), height);
+        QCOMPARE(list->visualRect(list->model()->index(3, 0)).height(), height);
+        QCOMPARE((list->height() - 2 * list->frameWidth()) % height, 0);
+    }
+}
+
+void TestDiaryPage::wrongRowWarns_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("message");
+    const QString edit = u"You Must Select An Appointment To Edit"_s;
+    const QString remove = u"You Must Select An Appointment To Delete"_s;
+    QTest::newRow("edit on heading") << u"cmdDiaryEdit"_s << 0 << edit;
+    QTest::newRow("edit on separator") << u"cmdDiaryEdit"_s << 2 << edit;
+    QTest::newRow("edit on nothing") << u"cmdDiaryEdit"_s << -1 << edit;
+    QTest::newRow("delete on heading") << u"cmdDiaryDelete"_s << 0 << remove;
+    QTest::newRow("delete on separator") << u"cmdDiaryDelete"_s << 2 << remove;
+}
+
+void TestDiaryPage::wrongRowWarns() {
+    QFETCH(QString, button);
+    QFETCH(int, row);
+    qm::test::TestServices services;
+    DiaryPage page;
+    page.store().load(weekLines());
+    page.spdAllClick();
+    page.selectRow(row);
+    QTest::mouseClick(child(&page, button), Qt::LeftButton);
+    QCOMPARE(services.prompter.messages.size(), 1);
+    QTEST(services.prompter.messages.first().text, "message");
+    QCOMPARE(services.prompter.messages.first().kind, qm::MessageKind::Warning);
+    QCOMPARE(services.prompter.messages.first().buttons, qm::MessageButtons::OK);
+    QCOMPARE(services.prompter.modalRuns, 0);
+    QCOMPARE(page.store().size(), 4);
+}
+
+void TestDiaryPage::deleteAsksAndRemoves() {
+    qm::test::TestServices services;
+    DiaryPage page;
+    page.store().load(weekLines());
+    page.spdDailyClick();
+    page.selectRow(1);
+    services.prompter.answers = {qm::MessageResult::No, qm::MessageResult::Yes};
+    QTest::mouseClick(child(&page, u"cmdDiaryDelete"_s), Qt::LeftButton);
+    QCOMPARE(services.prompter.messages.first().text,
+             u"Are You Sure You Want To Delete '?? Meeting ??"_s + u"'?"_s);
+    QCOMPARE(services.prompter.messages.first().kind, qm::MessageKind::Confirmation);
+    QCOMPARE(services.prompter.messages.first().buttons, qm::MessageButtons::YesNo);
+    QCOMPARE(page.store().size(), 4);
+    QVERIFY(!QFile::exists(services.path(qm::DiaryFileName)));
+
+    QTest::mouseClick(child(&page, u"cmdDiaryDelete"_s), Qt::LeftButton);
+    QCOMPARE(page.store().size(), 3);
+    QVERIFY(!page.store().lines().contains(weekLines().at(2)));
+    QCOMPARE(qm::LoadDiaryFile(), page.store().lines());
+    QCOMPARE(listTexts(page), QStringList{u"08:00 - 08:30    Early"_s});
+}
+
+// After an addition the list is rebuilt in the same view and the selection
+// goes back to the next appointment, not to the new one.
+void TestDiaryPage::addKeepsSelectionOnNextAppointment() {
+    qm::test::TestServices services;
+    DiaryPage page;
+    page.store().load(weekLines());
+    QTest::mouseClick(child(&page, u"spdWeekly"_s), Qt::LeftButton);
+    services.prompter.modalHandler =
+        saveAppointment(u"16/03/2024"_s, u"18:00"_s, u"19:00"_s, u"Cinema"_s);
+    QTest::mouseClick(child(&page, u"cmdDiaryAdd"_s), Qt::LeftButton);
+    QCOMPARE(services.prompter.modalRuns, 1);
+    QCOMPARE(page.store().size(), 5);
+    QCOMPARE(page.pressedViewName(), u"Weekly"_s);
+    const QStringList texts = listTexts(page);
+    QCOMPARE(texts.at(8), QString(10, u' ') + u"18:00 - 19:00    Cinema"_s);
+    QCOMPARE(page.selectedRow(), 5);
+    QCOMPARE(qm::LoadDiaryFile(), page.store().lines());
+
+    // A form left with Cancel changes nothing and rebuilds nothing.
+    page.selectRow(8);
+    services.prompter.modalHandler = [](QDialog &form) {
+        form.reject();
+        return int(QDialog::Rejected);
+    };
+    QTest::mouseClick(child(&page, u"cmdDiaryAdd"_s), Qt::LeftButton);
+    QCOMPARE(page.store().size(), 5);
+    QCOMPARE(page.selectedRow(), 8);
+}
+
+void TestDiaryPage::doubleClickAndEnterEdit() {
+    qm::test::TestServices services;
+    DiaryPage page;
+    page.store().load(weekLines());
+    page.show();
+    page.spdDailyClick();
+    auto *list = child<QListView>(&page, u"lstAppoints"_s);
+    page.selectRow(0);
+    // Editing the 08:00 appointment to another day moves it in the store.
+    services.prompter.modalHandler =
+        saveAppointment(u"20/03/2024"_s, QString(), QString(), QString());
+    const QPoint first = list->visualRect(list->model()->index(0, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
+    QCOMPARE(services.prompter.modalRuns, 1);
+    QCOMPARE(page.store().at(3), line(u"20240320"_s, u"08:00"_s, u"08:30"_s, u"Early"_s));
+    QCOMPARE(listTexts(page), QStringList{u"09:30 - 10:15    ?? Meeting ??"_s});
+
+    // Enter in the list edits the selected row.
+    services.prompter.modalHandler = [](QDialog &form) {
+        form.reject();
+        return int(QDialog::Rejected);
+    };
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(services.prompter.modalRuns, 2);
+
+    // With nothing to edit, a double-click does nothing.
+    services.clock.set(QDateTime(QDate(2024, 3, 16), QTime(9, 0)));
+    page.spdDailyClick();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+    QCOMPARE(services.prompter.modalRuns, 2);
+    QVERIFY(services.prompter.messages.isEmpty());
+}
+
+// Add, edit and delete through the main window; a new main window over the
+// same data folder finds what was kept, in the view that was left open.
+void TestDiaryPage::endToEndThroughMainWindow() {
+    qm::test::TestServices services;
+    {
+        qm::TfrmMain window;
+        QVERIFY(window.StartUp());
+        QCOMPARE(window.activePage()->objectName(), u"tabDiary"_s);
+        auto *page = child<DiaryPage>(&window, u"tabDiary"_s);
+        QCOMPARE(page->store().size(), 0);
+
+        services.prompter.modalHandler =
+            saveAppointment(u"15/03/2024"_s, u"11:00"_s, u"12:00"_s, u"Dentist"_s);
+        QTest::mouseClick(child(&window, u"cmdDiaryAdd"_s), Qt::LeftButton);
+        services.prompter.modalHandler =
+            saveAppointment(u"22/03/2024"_s, u"14:00"_s, u"14:30"_s, u"Haircut"_s);
+        QTest::mouseClick(child(&window, u"cmdDiaryAdd"_s), Qt::LeftButton);
+        QCOMPARE(listTexts(*page), QStringList{u"11:00 - 12:00    Dentist"_s});
+
+        QTest::mouseClick(child(&window, u"spdAll"_s), Qt::LeftButton);
+        page->selectRow(1);
+        services.prompter.modalHandler =
+            saveAppointment(QString(), QString(), QString(), u"Dentist Check-Up"_s);
+        QTest::mouseClick(child(&window, u"cmdDiaryEdit"_s), Qt::LeftButton);
+        page->selectRow(4);
+        QCOMPARE(listTexts(*page).at(4), QString(10, u' ') + u"14:00 - 14:30    Haircut"_s);
+        services.prompter.answers = {qm::MessageResult::Yes};
+        QTest::mouseClick(child(&window, u"cmdDiaryDelete"_s), Qt::LeftButton);
+        QCOMPARE(page->store().size(), 1);
+
+        // Closing keeps the view for the next start.
+        services.prompter.answers = {qm::MessageResult::Yes};
+        window.close();
+    }
+    QCOMPARE(services.settings.m_values.value(u"Diary Page"_s), u"All"_s);
+    QCOMPARE(ReadBytes(services.path(qm::DiaryFileName)), QByteArray("20240315\xff"
+                                                                     "11:00\xff"
+                                                                     "12:00\xff"
+                                                                     "Dentist Check-Up\xff"
+                                                                     "0\xffN\r\n"));
+
+    qm::TfrmMain again;
+    QVERIFY(again.StartUp());
+    auto *page = child<DiaryPage>(&again, u"tabDiary"_s);
+    QCOMPARE(page->pressedViewName(), u"All"_s);
+    QCOMPARE(listTexts(*page),
+             (QStringList{u"Friday 15th March 2024"_s,
+                          QString(10, u' ') + u"11:00 - 12:00    Dentist Check-Up"_s,
+                          QString(125, u'-')}));
+    QCOMPARE(page->selectedRow(), 1);
+}
+
+QTEST_MAIN(TestDiaryPage)
+#include "tst_diarypage.moc"

@@ -5,6 +5,7 @@
 //
 // Prints milliseconds (median of several runs) and the ratios to the floors.
 
+#include "BenchSupport.h"
 #include "foundation/AddressFile.h"
 #include "foundation/LineFiles.h"
 #include "foundation/RecordFile.h"
@@ -32,60 +33,7 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr int Runs = 15;
-
-struct Task {
-    std::function<void()> work;
-    std::function<void()> prepare; // run before each timing, not timed
-};
-
-// Medians in milliseconds. The tasks take turns in every run, so a change in
-// the machine's load (or the disk's journal) falls on all of them alike.
-std::vector<double> medianMs(const std::vector<Task> &tasks) {
-    std::vector<std::vector<double>> times(tasks.size());
-    for (int run = 0; run < Runs; ++run) {
-        for (size_t i = 0; i < tasks.size(); ++i) {
-            if (tasks[i].prepare)
-                tasks[i].prepare();
-            QElapsedTimer timer;
-            timer.start();
-            tasks[i].work();
-            times[i].push_back(timer.nsecsElapsed() / 1e6);
-        }
-    }
-    std::vector<double> medians;
-    for (std::vector<double> &t : times) {
-        std::sort(t.begin(), t.end());
-        medians.push_back(t[t.size() / 2]);
-    }
-    return medians;
-}
-
-void syncToDisk(QFile &file) {
-#if defined(Q_OS_UNIX)
-    ::fsync(file.handle());
-#elif defined(Q_OS_WIN)
-    ::_commit(file.handle());
-#endif
-}
-
-// The floor: the bytes written to a new file beside the target, flushed
-// (optionally synced) and renamed over it.
-void plainReplace(const QString &path, const QByteArray &bytes, bool sync) {
-    const QString work = path + u".new"_s;
-    {
-        QFile file(work);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(work));
-        file.flush();
-        if (sync)
-            syncToDisk(file);
-    }
-    std::filesystem::rename(QFileInfo(work).filesystemFilePath(),
-                            QFileInfo(path).filesystemFilePath());
-}
+using namespace bench;
 
 QStringList appointmentLines(int count) {
     static const char *const descriptions[] = {"Dentist Check-Up", "Team Meeting In Room 4",
@@ -131,13 +79,6 @@ QStringList addressLines(int count) {
             lines.append(field);
     }
     return lines;
-}
-
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
 }
 
 void report(const char *what, double ms, double floorNoSync, double floorSync) {

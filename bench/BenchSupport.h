@@ -1,0 +1,87 @@
+#pragma once
+
+// What the benchmarks share: timing by medians, and the floor every record
+// file operation is measured against (the same bytes written plainly).
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#endif
+
+namespace bench {
+
+using namespace Qt::StringLiterals;
+
+inline constexpr int Runs = 15;
+
+struct Task {
+    std::function<void()> work;
+    std::function<void()> prepare; // run before each timing, not timed
+};
+
+// Medians in milliseconds. The tasks take turns in every run, so a change in
+// the machine's load (or the disk's journal) falls on all of them alike.
+inline std::vector<double> medianMs(const std::vector<Task> &tasks) {
+    std::vector<std::vector<double>> times(tasks.size());
+    for (int run = 0; run < Runs; ++run) {
+        for (size_t i = 0; i < tasks.size(); ++i) {
+            if (tasks[i].prepare)
+                tasks[i].prepare();
+            QElapsedTimer timer;
+            timer.start();
+            tasks[i].work();
+            times[i].push_back(timer.nsecsElapsed() / 1e6);
+        }
+    }
+    std::vector<double> medians;
+    for (std::vector<double> &t : times) {
+        std::sort(t.begin(), t.end());
+        medians.push_back(t[t.size() / 2]);
+    }
+    return medians;
+}
+
+inline void syncToDisk(QFile &file) {
+#if defined(Q_OS_UNIX)
+    ::fsync(file.handle());
+#elif defined(Q_OS_WIN)
+    ::_commit(file.handle());
+#endif
+}
+
+// The floor: the bytes written to a new file beside the target, flushed
+// (optionally synced) and renamed over it.
+inline void plainReplace(const QString &path, const QByteArray &bytes, bool sync) {
+    const QString work = path + u".new"_s;
+    {
+        QFile file(work);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(work));
+        file.flush();
+        if (sync)
+            syncToDisk(file);
+    }
+    std::filesystem::rename(QFileInfo(work).filesystemFilePath(),
+                            QFileInfo(path).filesystemFilePath());
+}
+
+inline QByteArray readAll(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
+
+} // namespace bench

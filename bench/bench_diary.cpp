@@ -1,0 +1,117 @@
+// The diary over a large "Diary.Qmt": 20,000 appointments, eight a day over
+// about seven years. Measures loading the file into the store, filling the
+// "All" view (the rows alone, then the diary page's list), and one added
+// appointment (insert and save), each against reading or writing the same
+// bytes plainly.
+//
+//   bench_diary    (QT_QPA_PLATFORM=offscreen works; no display needed)
+
+#include "BenchSupport.h"
+#include "diary/AppointmentStore.h"
+#include "diary/DiaryViews.h"
+#include "diary/ui/DiaryPage.h"
+#include "foundation/LineFiles.h"
+#include "foundation/RecordFile.h"
+#include "platform/Clock.h"
+#include "platform/Services.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+using namespace bench;
+
+namespace {
+
+QStringList diaryLines(int count) {
+    static const char *const descriptions[] = {"Dentist Check-Up", "Team Meeting In Room 4",
+                                               "Lunch With Ren\xe9"
+                                               "e",
+                                               "Pay The Car Insurance",
+                                               "Call The Plumber About The Boiler"};
+    QStringList lines;
+    lines.reserve(count);
+    const QDate first(2020, 1, 1);
+    for (int i = 0; i < count; ++i) {
+        const QString date = first.addDays(i / 8).toString(u"yyyyMMdd"_s);
+        const QString start = u"%1:00"_s.arg(8 + i % 8, 2, 10, QChar(u'0'));
+        const QString end = u"%1:45"_s.arg(8 + i % 8, 2, 10, QChar(u'0'));
+        lines.append(date + u"\u00ff"_s + start + u"\u00ff"_s + end + u"\u00ff"_s +
+                     QString::fromLatin1(descriptions[i % 5]) + u"\u00ff15\u00ff"_s +
+                     (i % 7 ? u"N"_s : u"Y"_s));
+    }
+    return lines;
+}
+
+void report(const char *what, double ms, const char *floorName, double floorMs) {
+    std::printf("  %-36s %8.2f ms   x%5.2f of %s\n", what, ms, ms / floorMs, floorName);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        qFatal("no temporary folder");
+    qm::SystemClock systemClock;
+    qm::Services services;
+    services.dataFolder = dir.path() + u"/"_s;
+    services.clock = &systemClock;
+    qm::ServicesScope scope(services);
+
+    const QStringList lines = diaryLines(20000);
+    qm::SaveDiaryFile(lines);
+    const QString path = qm::dataFile(qm::DiaryFileName);
+    const QByteArray bytes = readAll(path);
+
+    qm::AppointmentStore store;
+    qm::DiaryPage page;
+    page.store().loadFile();
+    page.show();
+    const qm::ViewRange all = qm::AllView();
+    qsizetype rows = 0;
+    const std::vector<double> readMs = medianMs({
+        {[&] { (void)readAll(path); }, {}},
+        {[&] { (void)QString::fromLatin1(readAll(path)).split(u"\r\n"_s); }, {}},
+        {[&] { store.loadFile(); }, {}},
+        {[&] { rows = qm::LoadAppointmentView(store.lines(), all.from, all.to).size(); }, {}},
+        {[&] { page.spdAllClick(); }, {}},
+    });
+
+    // One appointment added in the middle of the diary; the store is put back
+    // between runs (not timed).
+    const QString added = u"20230615\u00ff12:10\u00ff12:40\u00ffNew Appointment\u00ff0\u00ffN"_s;
+    const auto reset = [&] {
+        store.load(lines);
+        qm::WriteRecordFile(path, lines);
+    };
+    QByteArray addedBytes;
+    {
+        reset();
+        store.add(added);
+        addedBytes = readAll(path);
+    }
+    const std::vector<double> writeMs = medianMs({
+        {[&] { store.add(added); }, reset},
+        {[&] { plainReplace(path, addedBytes, false); }, reset},
+        {[&] { plainReplace(path, addedBytes, true); }, reset},
+    });
+
+    std::printf("Diary, median of %d runs: %lld lines, %lld bytes, %lld rows in the All view\n",
+                Runs, static_cast<long long>(lines.size()), static_cast<long long>(bytes.size()),
+                static_cast<long long>(rows));
+    std::printf("  %-36s %8.2f ms\n", "floor: read the file", readMs[0]);
+    std::printf("  %-36s %8.2f ms\n", "floor: read it as lines of text", readMs[1]);
+    report("load into the store", readMs[2], "read", readMs[0]);
+    report("", readMs[2], "read as lines", readMs[1]);
+    report("All view rows", readMs[3], "read", readMs[0]);
+    report("All view on the diary page", readMs[4], "read", readMs[0]);
+    std::printf("  %-36s %8.2f ms\n", "floor: write+flush+rename", writeMs[1]);
+    std::printf("  %-36s %8.2f ms\n", "floor: write+flush+fsync+rename", writeMs[2]);
+    report("add one (insert and save)", writeMs[0], "synced write", writeMs[2]);
+    report("", writeMs[0], "unsynced write", writeMs[1]);
+    return 0;
+}

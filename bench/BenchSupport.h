@@ -25,6 +25,13 @@ using namespace Qt::StringLiterals;
 
 inline constexpr int Runs = 15;
 
+// Descriptions for generated appointments (one with a Windows-1252 letter).
+inline const char *const Descriptions[5] = {"Dentist Check-Up", "Team Meeting In Room 4",
+                                            "Lunch With Ren\xe9"
+                                            "e",
+                                            "Pay The Car Insurance",
+                                            "Call The Plumber About The Boiler"};
+
 struct Task {
     std::function<void()> work;
     std::function<void()> prepare; // run before each timing, not timed

@@ -26,11 +26,6 @@ using namespace bench;
 namespace {
 
 QStringList diaryLines(int count) {
-    static const char *const descriptions[] = {"Dentist Check-Up", "Team Meeting In Room 4",
-                                               "Lunch With Ren\xe9"
-                                               "e",
-                                               "Pay The Car Insurance",
-                                               "Call The Plumber About The Boiler"};
     QStringList lines;
     lines.reserve(count);
     const QDate first(2020, 1, 1);
@@ -39,7 +34,7 @@ QStringList diaryLines(int count) {
         const QString start = u"%1:00"_s.arg(8 + i % 8, 2, 10, QChar(u'0'));
         const QString end = u"%1:45"_s.arg(8 + i % 8, 2, 10, QChar(u'0'));
         lines.append(date + u"\u00ff"_s + start + u"\u00ff"_s + end + u"\u00ff"_s +
-                     QString::fromLatin1(descriptions[i % 5]) + u"\u00ff15\u00ff"_s +
+                     QString::fromLatin1(Descriptions[i % 5]) + u"\u00ff15\u00ff"_s +
                      (i % 7 ? u"N"_s : u"Y"_s));
     }
     return lines;

@@ -36,11 +36,6 @@ namespace {
 using namespace bench;
 
 QStringList appointmentLines(int count) {
-    static const char *const descriptions[] = {"Dentist Check-Up", "Team Meeting In Room 4",
-                                               "Lunch With Ren\xe9"
-                                               "e",
-                                               "Pay The Car Insurance",
-                                               "Call The Plumber About The Boiler"};
     QStringList lines;
     lines.reserve(count);
     for (int i = 0; i < count; ++i) {
@@ -48,7 +43,7 @@ QStringList appointmentLines(int count) {
         const QString start =
             u"%1:%2"_s.arg(qm::PadZeros(8 + i % 10, 2), qm::PadZeros(i % 4 * 15, 2));
         lines.append(date + u"\u00ff"_s + start + u"\u00ff"_s + start + u"\u00ff"_s +
-                     QString::fromLatin1(descriptions[i % 5]) + u" "_s + QString::number(i) +
+                     QString::fromLatin1(Descriptions[i % 5]) + u" "_s + QString::number(i) +
                      u"\u00ff015\u00ffN"_s);
     }
     return lines;

@@ -3,6 +3,7 @@
 #include "diary/ui/TfrmAppointment.h"
 #include "foundation/Settings.h"
 #include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/FormParts.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Clock.h"
@@ -180,10 +181,8 @@ DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent) {
     };
     int left = 8;
     for (const Command &command : commands) {
-        auto *button = new QPushButton(command.caption, back);
-        button->setObjectName(command.objectName);
-        button->setToolTip(command.hint);
-        button->setProperty(ImageIndexProperty, command.imageIndex);
+        QPushButton *button =
+            MakeButton(back, command.objectName, command.caption, command.hint, command.imageIndex);
         button->setGeometry(left, Height - 35, 75, 25);
         left += 81;
         if (command.click)

@@ -8,6 +8,7 @@
 #include "foundation/Dates.h"
 #include "foundation/ui/Controls.h"
 #include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/FormParts.h"
 #include "foundation/ui/FormSnapshot.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
@@ -177,9 +178,7 @@ bool isMoveWithinForm(const QEvent *event) {
 
 TfrmAppointment::TfrmAppointment(AppointmentStore &store, EditMode mode, qsizetype editedLine,
                                  QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      m_store(store), m_mode(mode), EditedLine(editedLine) {
+    : QDialog(parent, FixedDialogFlags), m_store(store), m_mode(mode), EditedLine(editedLine) {
     setObjectName(u"frmAppointment"_s);
     setWindowTitle(FormCaption);
     setModal(true);
@@ -282,16 +281,10 @@ void TfrmAppointment::buildControls() {
     chkTentative->setGeometry(Margin, row, 220, FieldHeight);
 
     // Save answers Enter, Cancel answers Esc (reject()).
-    cmdUpdate = new QPushButton(u"&Save"_s, outer);
-    cmdUpdate->setObjectName(u"cmdUpdate"_s);
-    cmdUpdate->setToolTip(UpdateHint);
-    cmdUpdate->setProperty(ImageIndexProperty, 12);
+    cmdUpdate = MakeButton(outer, u"cmdUpdate"_s, u"&Save"_s, UpdateHint, 12);
     cmdUpdate->setDefault(true);
     cmdUpdate->setGeometry(FormWidth - Margin - 2 * 80 - 6, FormHeight - 40, 80, 27);
-    cmdCancel = new QPushButton(u"&Cancel"_s, outer);
-    cmdCancel->setObjectName(u"cmdCancel"_s);
-    cmdCancel->setToolTip(CancelHint);
-    cmdCancel->setProperty(ImageIndexProperty, 13);
+    cmdCancel = MakeButton(outer, u"cmdCancel"_s, u"&Cancel"_s, CancelHint, 13);
     cmdCancel->setGeometry(FormWidth - Margin - 80, FormHeight - 40, 80, 27);
 
     // The reminder's controls start disabled until "Need Reminder" is ticked.

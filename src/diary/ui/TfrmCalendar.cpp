@@ -3,6 +3,7 @@
 #include "foundation/Dates.h"
 #include "foundation/ui/Controls.h"
 #include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/FormParts.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
@@ -43,35 +44,8 @@ constexpr int YearBoxWidth = 64;
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
 
-// A fixed single border and a caption without buttons: the form is closed
-// only through its own buttons (Enter selects, Esc cancels).
-constexpr Qt::WindowFlags FormFlags =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
-
 QString centredCaption(const QString &text) {
     return u"<P align=\"center\">"_s + text + u"</P>"_s;
-}
-
-// Keeps a control's hint from popping up as a tip; the hint text stays on
-// the control for a hint bar to show.
-class SilentHint final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
-    }
-};
-
-QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
-                        const QString &hint, int imageIndex = 0) {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    if (imageIndex != 0)
-        button->setProperty(ImageIndexProperty, imageIndex);
-    return button;
 }
 
 } // namespace
@@ -103,7 +77,8 @@ private:
 };
 
 TfrmCalendar::TfrmCalendar(QLabel *pickerLabel, QLineEdit *pickerDateField, QWidget *parent)
-    : QDialog(parent, FormFlags), m_pickerLabel(pickerLabel), m_pickerDateField(pickerDateField) {
+    : QDialog(parent, FixedDialogFlags), m_pickerLabel(pickerLabel),
+      m_pickerDateField(pickerDateField) {
     setObjectName(u"frmCalendar"_s);
     setWindowTitle(Caption);
     setModal(true);
@@ -144,8 +119,8 @@ TfrmCalendar::TfrmCalendar(QLabel *pickerLabel, QLineEdit *pickerDateField, QWid
     m_calendar->setGridVisible(false);
     m_calendar->setDateRange(QDate(EarliestCalendarYear, 1, 1), QDate(LatestCalendarYear, 12, 31));
 
-    m_prev = makeButton(m_header, u"cmdPrev"_s, u"<"_s, u"Previous Month|Move To Previous Month"_s);
-    m_next = makeButton(m_header, u"cmdNext"_s, u">"_s, u"Next Month|Move To Next Month"_s);
+    m_prev = MakeButton(m_header, u"cmdPrev"_s, u"<"_s, u"Previous Month|Move To Previous Month"_s);
+    m_next = MakeButton(m_header, u"cmdNext"_s, u">"_s, u"Next Month|Move To Next Month"_s);
 
     // The month and year panel: the year box with its buttons, and the
     // twelve month buttons in two rows of six.
@@ -154,9 +129,9 @@ TfrmCalendar::TfrmCalendar(QLabel *pickerLabel, QLineEdit *pickerDateField, QWid
     monthPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     auto *prevYear =
-        makeButton(monthPanel, u"cmdPrevYear"_s, u"<"_s, u"Previous Year|Move To Next Year"_s);
+        MakeButton(monthPanel, u"cmdPrevYear"_s, u"<"_s, u"Previous Year|Move To Next Year"_s);
     auto *nextYear =
-        makeButton(monthPanel, u"cmdNextYear"_s, u">"_s, u"Next Year|Move To Next Year"_s);
+        MakeButton(monthPanel, u"cmdNextYear"_s, u">"_s, u"Next Year|Move To Next Year"_s);
 
     m_year = new QLabel(monthPanel);
     m_year->setObjectName(u"panYear"_s);
@@ -187,14 +162,12 @@ TfrmCalendar::TfrmCalendar(QLabel *pickerLabel, QLineEdit *pickerDateField, QWid
         m_months[i] = button;
     }
 
-    m_select = makeButton(back, u"cmdSelect"_s, u"&Select"_s,
+    m_select = MakeButton(back, u"cmdSelect"_s, u"&Select"_s,
                           u"Select High-Lighted Date And Close Window"_s, 12);
-    auto *weekJump = makeButton(back, u"cmdWeekJump"_s, u"&Today"_s,
+    auto *weekJump = MakeButton(back, u"cmdWeekJump"_s, u"&Today"_s,
                                 u"Jump To Date|Jump To Specified Date"_s, 16);
-    auto *cancel = makeButton(back, u"cmdCancel"_s, u"&Cancel"_s, u"Cancel Date Selection"_s, 13);
-    auto *silent = new SilentHint(this);
-    m_select->installEventFilter(silent);
-    cancel->installEventFilter(silent);
+    auto *cancel = MakeButton(back, u"cmdCancel"_s, u"&Cancel"_s, u"Cancel Date Selection"_s, 13);
+    SilenceHints(this, {m_select, cancel});
     m_select->setDefault(true);
 
     connect(m_prev, &QPushButton::clicked, this, Reported([this] { cmdPrevClick(); }));

@@ -3,6 +3,7 @@
 #include "diary/DatePickerRules.h"
 #include "foundation/ui/Controls.h"
 #include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/FormParts.h"
 #include "foundation/ui/Styling.h"
 
 #include <QEvent>
@@ -32,32 +33,6 @@ constexpr int ButtonHeight = 25;
 // The shown time: white bold figures on a dark face, readable on every
 // colour scheme's panel.
 const QColor SelectedFace(0, 0, 128);
-
-// A fixed single border and a caption without buttons: the form is closed
-// only through its own buttons (Enter selects, Esc cancels).
-constexpr Qt::WindowFlags FormFlags =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
-
-// Keeps a control's hint from popping up as a tip; the hint text stays on
-// the control for a hint bar to show.
-class SilentHint final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
-    }
-};
-
-QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
-                        const QString &hint, int imageIndex) {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setProperty(ImageIndexProperty, imageIndex);
-    return button;
-}
 
 QListWidget *makeList(QWidget *panel, const QString &name, const QString &caption,
                       const QStringList &items) {
@@ -90,7 +65,8 @@ QListWidget *makeList(QWidget *panel, const QString &name, const QString &captio
 } // namespace
 
 TfrmSelTime::TfrmSelTime(QLabel *pickerLabel, QLineEdit *pickerTimeField, QWidget *parent)
-    : QDialog(parent, FormFlags), m_pickerLabel(pickerLabel), m_pickerTimeField(pickerTimeField) {
+    : QDialog(parent, FixedDialogFlags), m_pickerLabel(pickerLabel),
+      m_pickerTimeField(pickerTimeField) {
     setObjectName(u"frmSelTime"_s);
     setWindowTitle(Caption);
     setModal(true);
@@ -133,12 +109,10 @@ TfrmSelTime::TfrmSelTime(QLabel *pickerLabel, QLineEdit *pickerTimeField, QWidge
     hourPanel->setGeometry(Margin, listsTop, ListPanelWidth, listPanelHeight);
     minsPanel->setGeometry(2 * Margin + ListPanelWidth, listsTop, ListPanelWidth, listPanelHeight);
 
-    m_select = makeButton(back, u"cmdSelect"_s, u"&Select"_s,
+    m_select = MakeButton(back, u"cmdSelect"_s, u"&Select"_s,
                           u"Select High-Lighted Time And Close Window"_s, 12);
-    auto *cancel = makeButton(back, u"cmdCancel"_s, u"&Cancel"_s, u"Cancel Time Selection"_s, 13);
-    auto *silent = new SilentHint(this);
-    m_select->installEventFilter(silent);
-    cancel->installEventFilter(silent);
+    auto *cancel = MakeButton(back, u"cmdCancel"_s, u"&Cancel"_s, u"Cancel Time Selection"_s, 13);
+    SilenceHints(this, {m_select, cancel});
     m_select->setDefault(true);
 
     const int buttonsTop = listsTop + listPanelHeight + Margin;

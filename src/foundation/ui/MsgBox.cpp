@@ -1,5 +1,7 @@
 #include "foundation/ui/MsgBox.h"
 
+#include "foundation/ui/FormParts.h"
+
 #include "foundation/ColourScheme.h"
 #include "foundation/Program.h"
 #include "foundation/ui/Styling.h"
@@ -153,9 +155,7 @@ MessageBoxLayout LayoutMessageBox(QSize labelSize, int buttons) {
 }
 
 TfrmMessageBox::TfrmMessageBox(const QString &text, int kind, int buttons, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      m_buttons(buttons), m_result(DismissResult(buttons)) {
+    : QDialog(parent, FixedDialogFlags), m_buttons(buttons), m_result(DismissResult(buttons)) {
     setObjectName(u"frmMessageBox"_s);
     setWindowTitle(DialogCaption);
     setModal(true);

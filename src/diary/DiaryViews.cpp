@@ -199,11 +199,11 @@ qsizetype SelectNextAppointment(const DiaryRows &rows, const QDateTime &now) {
     for (qsizetype row = 0; row < rows.size(); ++row) {
         if (rows.kind(row) != DiaryRows::Kind::Appointment)
             continue;
-        const AppointmentFields f =
-            ReadAppointmentFields(rows.m_lines.at(rows.m_rows[size_t(row)].position));
-        // The end key is the date followed by the end time; it qualifies when
-        // it is not earlier than the moment, compared as text.
-        if (compareJoined(f.date, f.end, moment) >= 0)
+        // The end key is the date followed by the end time (both at fixed
+        // columns); it qualifies when it is not earlier than the moment,
+        // compared as text.
+        const QStringView line = rows.m_lines.at(rows.m_rows[size_t(row)].position);
+        if (compareJoined(line.left(8), line.mid(15, 5), moment) >= 0)
             return row;
     }
     return 0;

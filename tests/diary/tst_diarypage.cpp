@@ -3,6 +3,7 @@
 #include "foundation/LineFiles.h"
 #include "foundation/ui/MsgBox.h"
 #include "shell/ui/TfrmMain.h"
+#include "support/DiaryLines.h"
 #include "support/TestServices.h"
 
 #include <QCheckBox>
@@ -16,24 +17,18 @@
 
 using namespace Qt::StringLiterals;
 using qm::DiaryPage;
+using qm::test::DiaryLine;
 using qm::test::ReadBytes;
 
 namespace {
 
-const QChar Sep = QChar(0x00FF);
-
-QString line(const QString &date, const QString &start, const QString &end,
-             const QString &description, const QString &flag = u"N"_s) {
-    return QStringList{date, start, end, description, u"0"_s, flag}.join(Sep);
-}
-
 // Friday 15 March 2024 (the test clock's day), the Sunday before, the
 // following Monday.
 QStringList weekLines() {
-    return {line(u"20240310"_s, u"08:00"_s, u"09:00"_s, u"Church"_s),
-            line(u"20240315"_s, u"08:00"_s, u"08:30"_s, u"Early"_s),
-            line(u"20240315"_s, u"09:30"_s, u"10:15"_s, u"Meeting"_s, u"Y"_s),
-            line(u"20240318"_s, u"14:00"_s, u"15:00"_s, u"Tennis"_s)};
+    return {DiaryLine(u"20240310"_s, u"08:00"_s, u"09:00"_s, u"Church"_s),
+            DiaryLine(u"20240315"_s, u"08:00"_s, u"08:30"_s, u"Early"_s),
+            DiaryLine(u"20240315"_s, u"09:30"_s, u"10:15"_s, u"Meeting"_s, u"Y"_s),
+            DiaryLine(u"20240318"_s, u"14:00"_s, u"15:00"_s, u"Tennis"_s)};
 }
 
 QStringList listTexts(const DiaryPage &page) {
@@ -267,7 +262,7 @@ void TestDiaryPage::doubleClickAndEnterEdit() {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
     QCOMPARE(services.prompter.modalRuns, 1);
-    QCOMPARE(page.store().at(3), line(u"20240320"_s, u"08:00"_s, u"08:30"_s, u"Early"_s));
+    QCOMPARE(page.store().at(3), DiaryLine(u"20240320"_s, u"08:00"_s, u"08:30"_s, u"Early"_s));
     QCOMPARE(listTexts(page), QStringList{u"09:30 - 10:15    ?? Meeting ??"_s});
 
     // Enter in the list edits the selected row.

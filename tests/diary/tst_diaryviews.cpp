@@ -1,28 +1,26 @@
 #include "diary/DiaryViews.h"
 #include "foundation/Dates.h"
 
+#include "support/DiaryLines.h"
+
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
 using qm::DiaryRows;
+using qm::test::DiaryLine;
 
 namespace {
 
 const QChar Sep = QChar(0x00FF);
 
-QString line(const QString &date, const QString &start, const QString &end,
-             const QString &description, const QString &flag = u"N"_s) {
-    return QStringList{date, start, end, description, u"0"_s, flag}.join(Sep);
-}
-
 // Two appointments on 15 March 2024, one on the 16th, one on 2 April: in
 // store order.
 QStringList store() {
-    return {line(u"20240310"_s, u"08:00"_s, u"09:00"_s, u"Church"_s),
-            line(u"20240315"_s, u"09:00"_s, u"10:00"_s, u"Standup"_s),
-            line(u"20240315"_s, u"09:30"_s, u"10:15"_s, u"Meeting"_s, u"Y"_s),
-            line(u"20240316"_s, u"14:00"_s, u"15:00"_s, u"Tennis"_s),
-            line(u"20240402"_s, u"07:00"_s, u"07:30"_s, u"Run"_s)};
+    return {DiaryLine(u"20240310"_s, u"08:00"_s, u"09:00"_s, u"Church"_s),
+            DiaryLine(u"20240315"_s, u"09:00"_s, u"10:00"_s, u"Standup"_s),
+            DiaryLine(u"20240315"_s, u"09:30"_s, u"10:15"_s, u"Meeting"_s, u"Y"_s),
+            DiaryLine(u"20240316"_s, u"14:00"_s, u"15:00"_s, u"Tennis"_s),
+            DiaryLine(u"20240402"_s, u"07:00"_s, u"07:30"_s, u"Run"_s)};
 }
 
 const QString Ten = QString(10, u' ');
@@ -124,10 +122,11 @@ void TestDiaryViews::groupedRows() {
 }
 
 void TestDiaryViews::monthEdges() {
-    const QStringList february = {line(u"20230228"_s, u"09:00"_s, u"10:00"_s, u"Last 2023"_s),
-                                  line(u"20230301"_s, u"09:00"_s, u"10:00"_s, u"March 2023"_s),
-                                  line(u"20240229"_s, u"09:00"_s, u"10:00"_s, u"Leap day"_s),
-                                  line(u"20240301"_s, u"09:00"_s, u"10:00"_s, u"March 2024"_s)};
+    const QStringList february = {
+        DiaryLine(u"20230228"_s, u"09:00"_s, u"10:00"_s, u"Last 2023"_s),
+        DiaryLine(u"20230301"_s, u"09:00"_s, u"10:00"_s, u"March 2023"_s),
+        DiaryLine(u"20240229"_s, u"09:00"_s, u"10:00"_s, u"Leap day"_s),
+        DiaryLine(u"20240301"_s, u"09:00"_s, u"10:00"_s, u"March 2024"_s)};
     const qm::ViewRange common = qm::MonthlyView(QDate(2023, 2, 1));
     QCOMPARE(qm::LoadAppointmentView(february, common.from, common.to).rowMaps(),
              (QStringList{u"H"_s, u"0"_s, u"L"_s}));
@@ -176,7 +175,7 @@ void TestDiaryViews::deleteQuestion() {
 void TestDiaryViews::oddLinesDoNotBreakViews() {
     const QStringList odd = {QString(), u"2024"_s, u"garbage line without separators"_s,
                              u"20241399"_s + Sep + u"09:00"_s,
-                             line(u"20240315"_s, u"09:00"_s, u"10:00"_s, u"Real"_s)};
+                             DiaryLine(u"20240315"_s, u"09:00"_s, u"10:00"_s, u"Real"_s)};
     const qm::ViewRange all = qm::AllView();
     const DiaryRows rows = qm::LoadAppointmentView(odd, all.from, all.to);
     // Every line is listed; a date that cannot be read heads its rows as it

@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -213,15 +214,13 @@ private slots:
     void dateNavigation();
     void dateSelect_data();
     void dateSelect();
-    void dateCancel_data();
-    void dateCancel();
 
     void timeOpens_data();
     void timeOpens();
     void timeSelect_data();
     void timeSelect();
-    void timeCancel_data();
-    void timeCancel();
+    void cancelChangesNothing_data();
+    void cancelChangesNothing();
 
 private:
     std::unique_ptr<qm::test::TestServices> m_services;
@@ -410,33 +409,6 @@ void TestPickers::dateSelect() {
     QCOMPARE(caller.window.focusWidget() == caller.field, fieldEnabled);
 }
 
-void TestPickers::dateCancel_data() {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Cancel button") << u"button"_s;
-    QTest::newRow("Esc") << u"escape"_s;
-}
-
-void TestPickers::dateCancel() {
-    QFETCH(QString, how);
-    Caller caller(true);
-    caller.field->setText(u"15/06/2023"_s);
-
-    qm::TfrmCalendar form(caller.label, caller.field, &caller.window);
-    const int result = runPicker(*m_services, form, [&](QDialog &shown) {
-        perform(shown, {u"pan2"_s, u"cmdNextYear"_s});
-        if (how == u"button"_s)
-            QTest::mouseClick(child<QPushButton>(shown, u"cmdCancel"_s), Qt::LeftButton);
-        else
-            QTest::keyClick(&shown, Qt::Key_Escape);
-        QVERIFY(!shown.isVisible());
-    });
-
-    QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(caller.field->text(), u"15/06/2023"_s);
-    QVERIFY(qm::IsLabelInvalid(caller.label));
-    QCOMPARE(caller.window.focusWidget(), caller.other);
-}
-
 void TestPickers::timeOpens_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("hour");
@@ -519,30 +491,45 @@ void TestPickers::timeSelect() {
     QCOMPARE(caller.window.focusWidget(), caller.field);
 }
 
-void TestPickers::timeCancel_data() {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Cancel button") << u"button"_s;
-    QTest::newRow("Esc") << u"escape"_s;
+// Cancel and Esc leave the field, its red label and the focus as they were,
+// whatever was chosen on the form before.
+void TestPickers::cancelChangesNothing_data() {
+    QTest::addColumn<bool>("date");
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("date, Cancel button") << true << false;
+    QTest::newRow("date, Esc") << true << true;
+    QTest::newRow("time, Cancel button") << false << false;
+    QTest::newRow("time, Esc") << false << true;
 }
 
-void TestPickers::timeCancel() {
-    QFETCH(QString, how);
-    Caller caller(false);
-    caller.field->setText(u"18:45"_s);
+void TestPickers::cancelChangesNothing() {
+    QFETCH(bool, date);
+    QFETCH(bool, escape);
+    Caller caller(date);
+    const QString before = date ? u"15/06/2023"_s : u"18:45"_s;
+    caller.field->setText(before);
 
-    qm::TfrmSelTime form(caller.label, caller.field, &caller.window);
-    const int result = runPicker(*m_services, form, [&](QDialog &shown) {
-        clickItem(shown, u"lstHour"_s, u"07"_s);
-        clickItem(shown, u"lstMins"_s, u"30"_s);
-        if (how == u"button"_s)
-            QTest::mouseClick(child<QPushButton>(shown, u"cmdCancel"_s), Qt::LeftButton);
-        else
+    std::unique_ptr<QDialog> form;
+    if (date)
+        form = std::make_unique<qm::TfrmCalendar>(caller.label, caller.field, &caller.window);
+    else
+        form = std::make_unique<qm::TfrmSelTime>(caller.label, caller.field, &caller.window);
+    const int result = runPicker(*m_services, *form, [&](QDialog &shown) {
+        if (date) {
+            perform(shown, {u"pan2"_s, u"cmdNextYear"_s});
+        } else {
+            clickItem(shown, u"lstHour"_s, u"07"_s);
+            clickItem(shown, u"lstMins"_s, u"30"_s);
+        }
+        if (escape)
             QTest::keyClick(&shown, Qt::Key_Escape);
+        else
+            QTest::mouseClick(child<QPushButton>(shown, u"cmdCancel"_s), Qt::LeftButton);
         QVERIFY(!shown.isVisible());
     });
 
     QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(caller.field->text(), u"18:45"_s);
+    QCOMPARE(caller.field->text(), before);
     QVERIFY(qm::IsLabelInvalid(caller.label));
     QCOMPARE(caller.window.focusWidget(), caller.other);
 }

@@ -325,13 +325,17 @@ bool DiaryPage::selectedAppointment(int *position) const {
     return *position >= 0 && *position < m_store.size();
 }
 
-void DiaryPage::cmdDiaryAddClick() {
-    if (m_mode != DiaryMode::Appoints)
-        return;
-    TfrmAppointment form(m_store, EditMode::Add, -1, window());
+void DiaryPage::runAppointmentEditor(EditMode mode, int position) {
+    TfrmAppointment form(m_store, mode, position, window());
     prompter().runModal(form);
     if (form.RecordSaved())
         RefreshDiaryView();
+}
+
+void DiaryPage::cmdDiaryAddClick() {
+    if (m_mode != DiaryMode::Appoints)
+        return;
+    runAppointmentEditor(EditMode::Add, -1);
 }
 
 void DiaryPage::cmdDiaryEditClick() {
@@ -342,10 +346,7 @@ void DiaryPage::cmdDiaryEditClick() {
         ShowMessageBox(EditMissingMessage, MessageKind::Warning, MessageButtons::OK);
         return;
     }
-    TfrmAppointment form(m_store, EditMode::Edit, position, window());
-    prompter().runModal(form);
-    if (form.RecordSaved())
-        RefreshDiaryView();
+    runAppointmentEditor(EditMode::Edit, position);
 }
 
 void DiaryPage::cmdDiaryDeleteClick() {

@@ -2,6 +2,7 @@
 
 #include "diary/AppointmentStore.h"
 #include "diary/DiaryViews.h"
+#include "diary/ui/TfrmAppointment.h"
 #include "foundation/ui/Page.h"
 
 #include <QStringList>
@@ -76,6 +77,8 @@ private:
     void enableRowButtons();
     QAbstractButton *viewButton(const QString &name) const;
     bool selectedAppointment(int *position) const;
+    // Shows the appointment editor; a saved appointment rebuilds the view.
+    void runAppointmentEditor(EditMode mode, int position);
 
     AppointmentStore m_store;
     DiaryMode m_mode = DiaryMode::Appoints;

@@ -2,6 +2,7 @@
 
 #include "foundation/Codec1252.h"
 #include "foundation/Errors.h"
+#include "platform/FileSync.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -107,30 +108,42 @@ AtomicFileWriter::AtomicFileWriter(const QString &path) : m_path(path), m_file(p
     // Never fall back to writing the old file in place: that is what would
     // leave it half written.
     m_file.setDirectWriteFallback(false);
-    if (!m_file.open(QIODevice::WriteOnly))
+    // Unbuffered, so every write reaches the system at once and its outcome
+    // is known here. A buffered write can fail in the last flush inside
+    // QSaveFile::commit(), which then still renames the short file over the
+    // old one and reports success.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw FileError(writeFailure(m_file.errorString()), m_path);
+}
+
+void AtomicFileWriter::fail(const QString &why) {
+    m_file.cancelWriting();
+    throw FileError(writeFailure(why), m_path);
 }
 
 void AtomicFileWriter::write(const char *data, qint64 size) {
     qint64 done = 0;
     while (done < size) {
-        if (g_writeFault && !g_writeFault(m_written)) {
-            m_file.cancelWriting();
-            throw FileError(writeFailure(u"The Disk Refused The Data"_s), m_path);
-        }
-        const qint64 chunk = qMin(ChunkSize, size - done);
-        if (m_file.write(data + done, chunk) != chunk) {
-            const QString why = m_file.errorString();
-            m_file.cancelWriting();
-            throw FileError(writeFailure(why), m_path);
-        }
-        done += chunk;
-        m_written += chunk;
+        if (g_writeFault && !g_writeFault(m_written))
+            fail(u"The Disk Refused The Data"_s);
+        // A short write (the disk filled up part way) is followed by another
+        // for the rest, which then fails with the system's reason.
+        const qint64 written = m_file.write(data + done, qMin(ChunkSize, size - done));
+        if (written <= 0)
+            fail(m_file.errorString());
+        done += written;
+        m_written += written;
     }
 }
 
 void AtomicFileWriter::commit() {
-    // QSaveFile::commit flushes, syncs the data to the disk and renames.
+    if (m_file.error() != QFileDevice::NoError)
+        fail(m_file.errorString());
+    // The new content must be on the disk before it replaces the old: some
+    // file systems only report a full disk when asked to sync.
+    QString why;
+    if (!SyncFileToDisk(m_file, &why))
+        fail(why);
     if (!m_file.commit())
         throw FileError(writeFailure(m_file.errorString()), m_path);
 }

@@ -30,9 +30,11 @@ QStringList ReadRecordFile(const QString &path);
 // The bytes of a file; a missing file gives none. Raises FileError as above.
 QByteArray ReadFileBytes(const QString &path);
 
-// Writes a file's new content beside it; commit() flushes it to disk and
-// renames it over the old file. Destroyed without a commit (an exception on
-// the way), it removes what it wrote and the old file stays as it was.
+// Writes a file's new content beside it; commit() syncs it to the disk and
+// renames it over the old file. Every write is checked as it is made, so
+// nothing shorter than what was written is ever renamed over a good file.
+// Destroyed without a commit (an exception on the way), it removes what it
+// wrote and the old file stays as it was.
 class AtomicFileWriter {
 public:
     // Raises FileError when the new file cannot be created beside the old.
@@ -45,6 +47,8 @@ public:
     void commit();
 
 private:
+    [[noreturn]] void fail(const QString &why);
+
     QString m_path;
     QSaveFile m_file;
     qint64 m_written = 0;

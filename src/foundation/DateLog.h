@@ -4,7 +4,10 @@
 #include <QStringList>
 
 // "DateLog.Qmt": a trace of long-date formatting, appended to at every long
-// date computed and never read by the program.
+// date computed and never read by the program. Nobody depends on it, so it is
+// written on a best-effort basis: a trace that cannot be written (a full
+// disk, a read-only file) is skipped, with one note on standard error per
+// run, and never ends an operation, start-up included.
 namespace qm {
 
 inline const QString DateLogFileName = QStringLiteral("DateLog.Qmt");
@@ -21,5 +24,8 @@ void EnsureDateLog(const QString &path);
 // its first line before them; a log grown past DateLogMaxBytes is replaced
 // (atomically) by its first line and these lines.
 void AppendDateLog(const QStringList &lines);
+
+// Test hook: lets the next failure be noted again, as in a new run.
+void ResetDateLogNoteForTesting();
 
 } // namespace qm

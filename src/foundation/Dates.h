@@ -78,7 +78,7 @@ QString DayName(const QString &dateText);
 
 // The date in words, '16th March 2000', with the day name in front when asked
 // ('Thursday 16th March 2000'). Every call appends its trace to "DateLog.Qmt"
-// in the data folder.
+// in the data folder, when that can be written.
 QString LongDateText(const QString &dateText, bool withDayName);
 // The words alone, for a valid date, with no trace.
 QString LongDateText(const QDate &date, bool withDayName);

@@ -10,7 +10,8 @@ namespace qm {
 void EnsureNextKeyFile(const QString &path);
 
 // Creates "NextKey.Qmt" and then "DateLog.Qmt" in the data folder when they
-// are missing. Raises FileError when one cannot be created.
+// are missing. Raises FileError when the key counter cannot be created; the
+// date trace is best effort and never raises.
 void CreateHousekeepingFiles();
 
 } // namespace qm

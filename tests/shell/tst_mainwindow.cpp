@@ -1,5 +1,6 @@
 #include "address/ui/AddressPage.h"
 #include "diary/ui/DiaryPage.h"
+#include "foundation/DateLog.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "foundation/ui/MsgBox.h"
@@ -110,6 +111,8 @@ class TestMainWindow : public QObject {
 private slots:
     void freshStart();
     void failedStartUpGoesNoFurther();
+    void unwritableDateLogIsSkipped_data();
+    void unwritableDateLogIsSkipped();
     void startUpFromSettings_data();
     void startUpFromSettings();
     void screenCheckAtStartUp_data();
@@ -169,6 +172,37 @@ void TestMainWindow::failedStartUpGoesNoFurther() {
     QVERIFY(!QFile::exists(desk.services.path(u"NextKey.Qmt"_s)));
     QCOMPARE(ReadBytes(desk.services.path(u"Colours.Qmt"_s)), colours);
     QCOMPARE(desk.window->windowTitle(), u"Quillmate"_s);
+}
+
+void TestMainWindow::unwritableDateLogIsSkipped_data() {
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("cannot be appended to") << true;
+    QTest::newRow("cannot be created") << false;
+}
+
+// The date trace is nobody's data: when it cannot be written, start-up and
+// every tick go on as usual, with one note on standard error for the run.
+void TestMainWindow::unwritableDateLogIsSkipped() {
+    QFETCH(bool, exists);
+    Desk desk;
+    const QString log = desk.services.path(u"DateLog.Qmt"_s);
+    // Real failures, even for root: a folder in the file's place, or a link
+    // into a folder that is not there.
+    if (exists)
+        QVERIFY(QDir().mkdir(log));
+    else
+        QVERIFY(QFile::link(desk.services.path(u"gone/DateLog.Qmt"_s), log));
+    qm::ResetDateLogNoteForTesting();
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(u"^The date trace .* cannot be written"_s));
+    QTest::failOnWarning(QRegularExpression(u"date trace"_s));
+
+    QVERIFY(desk.start());
+    desk.window->timAlarmTimer();
+    QVERIFY(desk.services.prompter.messages.isEmpty());
+    QCOMPARE(desk.active(), u"tabDiary"_s);
+    QCOMPARE(desk.child<QLabel>(u"lblDate"_s)->text(), u"Friday 15th March 2024"_s);
+    QVERIFY(QFile::exists(desk.services.path(u"NextKey.Qmt"_s)));
 }
 
 void TestMainWindow::startUpFromSettings_data() {

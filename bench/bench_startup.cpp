@@ -83,7 +83,7 @@ int RunProgram(int argc, char **argv, const QString &dataFolder, int stayMs) {
     QApplication::setApplicationName(qm::ProgramTitle());
     QApplication::setQuitOnLastWindowClosed(false);
     qm::ProgramServices services(dataFolder + u'/');
-    qm::SingleInstance instance(u"QuillmateBench"_s, dataFolder);
+    qm::SingleInstance instance(u"QuillmateBench"_s, dataFolder, dataFolder);
     if (!instance.tryAcquire())
         return 2;
     qm::PrepareApplication();

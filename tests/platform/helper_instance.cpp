@@ -1,5 +1,6 @@
 // A copy of the program as far as the single-instance guard is concerned.
-//   helper_instance <name> <folder> <mode>
+//   helper_instance <name> <folder> <mode> [<data folder>]
+// An empty folder means the guard's own choice of a private folder.
 // Tries to become the running copy. When it is, it prints "acquired" and then,
 // by mode: "run" serves requests until killed, printing "activated" for each;
 // "once" ends normally after the first request; "stall" blocks without an
@@ -24,12 +25,13 @@ static void say(const char *line) {
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4) {
-        std::fputs("usage: helper_instance <name> <folder> run|once|stall\n", stderr);
+    if (args.size() < 4 || args.size() > 5) {
+        std::fputs("usage: helper_instance <name> <folder> run|once|stall [<data folder>]\n",
+                   stderr);
         return 2;
     }
     const QString mode = args.at(3);
-    qm::SingleInstance instance(args.at(1), args.at(2));
+    qm::SingleInstance instance(args.at(1), args.at(2), args.value(4));
     if (!instance.tryAcquire()) {
         say("busy");
         say(instance.activateRunning() ? "forwarded" : "unanswered");

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -10,6 +11,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -25,13 +27,19 @@ QString uniqueName() {
     return u"QmTest-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(++counter);
 }
 
-// Another copy of the program (see helper_instance.cpp for the modes).
-std::unique_ptr<QProcess> startCopy(const QString &name, const QString &folder,
-                                    const QString &mode) {
+// Another copy of the program (see helper_instance.cpp for the modes), in
+// the environment given (the test's own when empty).
+std::unique_ptr<QProcess> startCopy(const QString &name, const QString &folder, const QString &mode,
+                                    const QString &dataFolder = {},
+                                    const QProcessEnvironment &environment = {}) {
     auto copy = std::make_unique<QProcess>();
     copy->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    copy->start(QString::fromUtf8(QM_TEST_BINARY_DIR) + u"/helper_instance"_s,
-                {name, folder, mode});
+    if (!environment.isEmpty())
+        copy->setProcessEnvironment(environment);
+    QStringList args = {name, folder, mode};
+    if (!dataFolder.isEmpty())
+        args << dataFolder;
+    copy->start(QString::fromUtf8(QM_TEST_BINARY_DIR) + u"/helper_instance"_s, args);
     return copy;
 }
 
@@ -58,6 +66,8 @@ private slots:
     void activationUnanswered_data();
     void activationUnanswered();
     void defaultFolderIsTheUsersRuntimeFolder();
+    void oneCopyPerDataFolder();
+    void plantedLockFolderIsRefused();
     void unusableFolderDoesNotLockTheUserOut();
 };
 
@@ -169,6 +179,67 @@ void TestSingleInstance::defaultFolderIsTheUsersRuntimeFolder() {
         QVERIFY(!second.tryAcquire());
     }
     QVERIFY(!QFile::exists(QDir(runtime).filePath(name + u".lock"_s)));
+}
+
+// Two copies that do not share a runtime folder (two users, say) but work on
+// the same data: the second is turned away, and cannot bring the first
+// forward.
+void TestSingleInstance::oneCopyPerDataFolder() {
+    QTemporaryDir data, firstRuntime, secondRuntime;
+    const QString name = uniqueName();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_RUNTIME_DIR"_s, firstRuntime.path());
+    auto first = startCopy(name, QString(), u"run"_s, data.path(), environment);
+    QCOMPARE(nextLine(*first), u"acquired"_s);
+    QVERIFY(QFile::exists(QDir(firstRuntime.path()).filePath(name + u".lock"_s)));
+    QVERIFY(QFile::exists(QDir(data.path()).filePath(name + u".lock"_s)));
+
+    environment.insert(u"XDG_RUNTIME_DIR"_s, secondRuntime.path());
+    auto second = startCopy(name, QString(), u"run"_s, data.path(), environment);
+    QCOMPARE(nextLine(*second), u"busy"_s);
+    QCOMPARE(nextLine(*second), u"unanswered"_s);
+    QVERIFY(waitForEnd(*second));
+    // It left nothing of its own behind.
+    QCOMPARE(QDir(secondRuntime.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(first->state(), QProcess::Running);
+    first->kill();
+    QVERIFY(waitForEnd(*first));
+}
+
+// Without a runtime folder the lock goes to a folder of the user's own in the
+// shared temporary folder. Someone else may have made that folder first and
+// planted a held lock in it: the folder is refused (not the user's, or open
+// to others) and the lock goes to the user's cache folder instead, so the
+// program still starts.
+void TestSingleInstance::plantedLockFolderIsRefused() {
+    QTemporaryDir shared, cache;
+    const QString name = uniqueName();
+    const QString own = u"quillmate-"_s + QString::number(::getuid());
+    const QString planted = QDir(shared.path()).filePath(own);
+    QVERIFY(QDir().mkdir(planted));
+    QLockFile held(QDir(planted).filePath(name + u".lock"_s));
+    QVERIFY(held.tryLock(0));
+    if (::geteuid() == 0)
+        QVERIFY(::chown(QFile::encodeName(planted).constData(), 65534, 65534) == 0);
+    else
+        QVERIFY(QFile::setPermissions(
+            planted, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther));
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"XDG_RUNTIME_DIR"_s);
+    environment.insert(u"TMPDIR"_s, shared.path());
+    environment.insert(u"XDG_CACHE_HOME"_s, cache.path());
+    auto copy = startCopy(name, QString(), u"once"_s, QString(), environment);
+    QCOMPARE(nextLine(*copy), u"acquired"_s);
+    QVERIFY(QFile::exists(QDir(cache.path()).filePath(own + u"/"_s + name + u".lock"_s)));
+    QFileInfo refuge(QDir(cache.path()).filePath(own));
+    QCOMPARE(refuge.ownerId(), ::geteuid());
+    QCOMPARE(refuge.permissions() & (QFileDevice::ReadOther | QFileDevice::WriteOther |
+                                     QFileDevice::ReadGroup | QFileDevice::WriteGroup),
+             QFileDevice::Permissions());
+    copy->kill();
+    QVERIFY(waitForEnd(*copy));
 }
 
 // A folder where no lock file can be made must not keep the program from

@@ -12,6 +12,8 @@
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -53,11 +55,67 @@ QString safeName(const QString &name) {
     return out.isEmpty() ? u"instance"_s : out;
 }
 
+#ifdef Q_OS_UNIX
+// Whether path is a folder only this user can reach, creating it (mode 0700)
+// when it is missing: a real folder, not a link, owned by this user, which
+// nobody else may enter. A folder in a shared place that someone else made
+// first fails, so they cannot plant a lock or socket there.
+bool isPrivateFolder(const QString &path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0)
+        return false;
+    return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
+}
+
+// The first private folder of: the user's runtime folder, a folder of the
+// user's own in the temporary folder, one in the user's cache folder. Empty
+// when there is none.
+QString privateRuntimeFolder() {
+    QStringList candidates;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        candidates << runtime;
+    const QString own = u"quillmate-"_s + userTag();
+    candidates << QDir(QDir::tempPath()).filePath(own);
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!cache.isEmpty() && QDir().mkpath(cache))
+        candidates << QDir(cache).filePath(own);
+    for (const QString &candidate : candidates)
+        if (isPrivateFolder(candidate))
+            return candidate;
+    return {};
+}
+#endif
+
+// A lock that is stale only when its process is gone, never by age: a copy
+// may run for weeks. True when it is now held, or when it cannot be made at
+// all (an unusable folder: nobody else can hold it either, and refusing to
+// start would lock the user out).
+bool takeLock(std::unique_ptr<QLockFile> &lock, const QString &path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    lock = std::make_unique<QLockFile>(path);
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return true;
+    if (lock->error() == QLockFile::LockFailedError)
+        return false;
+    qWarning("Cannot create the lock file %ls; running without it",
+             qUtf16Printable(QDir::toNativeSeparators(path)));
+    lock.reset();
+    return true;
+}
+
 } // namespace
 
-SingleInstance::SingleInstance(const QString &name, const QString &folder, QObject *parent)
+SingleInstance::SingleInstance(const QString &name, const QString &folder,
+                               const QString &dataFolder, QObject *parent)
     : QObject(parent) {
-    QString base = safeName(name);
+    const QString base = safeName(name);
+    if (!dataFolder.isEmpty())
+        m_dataLockPath = QDir(dataFolder).filePath(base + u".lock"_s);
     QString place = folder;
     if (place.isEmpty()) {
 #ifdef Q_OS_WIN
@@ -65,16 +123,18 @@ SingleInstance::SingleInstance(const QString &name, const QString &folder, QObje
         // per user on this system and keeps the lock file out of sight.
         place = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
 #else
-        place = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        place = privateRuntimeFolder();
         if (place.isEmpty()) {
-            // The temporary folder is shared by all users: keep their locks apart.
-            place = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-            base += u'-' + userTag();
+            qWarning("No private folder for the per-user lock; only the data folder is locked");
+            return;
         }
 #endif
     }
     const QDir dir(place);
     m_lockPath = dir.filePath(base + u".lock"_s);
+    // One lock is enough where the two folders are one.
+    if (QFileInfo(m_lockPath).absoluteFilePath() == QFileInfo(m_dataLockPath).absoluteFilePath())
+        m_dataLockPath.clear();
 #ifdef Q_OS_WIN
     // Pipe names are machine-wide: the user's name keeps two users' copies apart.
     m_serverName = base + u'-' + safeName(userTag());
@@ -92,22 +152,23 @@ SingleInstance::~SingleInstance() {
     delete m_server;
     m_server = nullptr;
     m_lock.reset();
+    m_dataLock.reset();
 }
 
 bool SingleInstance::tryAcquire() {
-    if (m_lock && m_lock->isLocked())
+    if (m_acquired)
         return true;
-    QDir().mkpath(QFileInfo(m_lockPath).absolutePath());
-    m_lock = std::make_unique<QLockFile>(m_lockPath);
-    // Stale only when its process is gone, never by age: a copy may run for weeks.
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
-        if (m_lock->error() == QLockFile::LockFailedError)
-            return false;
-        qWarning("Cannot create the lock file %ls; running without the single-instance guard",
-                 qUtf16Printable(QDir::toNativeSeparators(m_lockPath)));
-        return true;
+    if (!m_lockPath.isEmpty() && !takeLock(m_lock, m_lockPath))
+        return false;
+    // Another copy over the same data, from any user, would overwrite this
+    // one's changes with its own.
+    if (!m_dataLockPath.isEmpty() && !takeLock(m_dataLock, m_dataLockPath)) {
+        m_lock.reset();
+        return false;
     }
+    m_acquired = true;
+    if (!m_lock)
+        return true;
 
     // Holding the lock means any socket of that name was left by a copy that
     // died without cleaning up.
@@ -150,6 +211,8 @@ void SingleInstance::serveConnection(QLocalSocket *socket) {
 }
 
 bool SingleInstance::activateRunning(int timeoutMs) {
+    if (m_serverName.isEmpty())
+        return false;
     const QDeadlineTimer deadline(std::max(timeoutMs, 0));
     const auto remaining = [&deadline] { return int(deadline.remainingTime()); };
 

@@ -11,25 +11,31 @@ class QLockFile;
 
 namespace qm {
 
-// Keeps the program to one running copy per user. The first copy holds a lock
-// file for as long as it runs and listens on a local socket; a later copy finds
-// the lock taken and uses the socket to ask the running copy to come forward.
+// Keeps the program to one running copy per user and one per data folder. The
+// first copy holds a lock file in a folder private to the user for as long as
+// it runs and listens on a local socket beside it; a later copy of the same
+// user finds the lock taken and uses the socket to ask the running copy to come
+// forward. The first copy also holds a lock file in the data folder, which
+// turns away a copy of any user working on the same data (that copy cannot
+// bring another user's window forward).
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     // name: derived from the application title; tests pass their own unique
-    // names. folder: where the lock file and (on Unix) the socket live; empty
-    // means the user's runtime folder, falling back to the temporary folder,
-    // so the lock is per user.
+    // names. folder: where the per-user lock file and (on Unix) the socket
+    // live; empty means a folder only this user can reach: the user's runtime
+    // folder, else a folder of the user's own (mode 0700, owner checked) in
+    // the temporary folder, else one in the user's cache folder. dataFolder:
+    // where the data lock lives; empty for none.
     explicit SingleInstance(const QString &name, const QString &folder = {},
-                            QObject *parent = nullptr);
+                            const QString &dataFolder = {}, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is now the only running copy: the lock is held
+    // True when this process is now the only running copy: the locks are held
     // for the object's lifetime and a local server listens for "come forward"
     // requests. A lock or socket left behind by a copy that crashed does not
-    // block. When the lock file cannot be created at all (an unusable folder)
-    // the answer is also true: nobody else can hold it, and refusing to start
+    // block. When a lock file cannot be created at all (an unusable folder)
+    // that lock is skipped: nobody else can hold it, and refusing to start
     // would lock the user out of the program.
     bool tryAcquire();
 
@@ -46,8 +52,11 @@ private:
     void serveConnection(QLocalSocket *socket);
 
     QString m_lockPath;
+    QString m_dataLockPath;
     QString m_serverName;
     std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<QLockFile> m_dataLock;
+    bool m_acquired = false;
     QLocalServer *m_server = nullptr;
 };
 

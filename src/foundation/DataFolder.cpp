@@ -1,8 +1,13 @@
 #include "foundation/DataFolder.h"
 
+#include "foundation/AddressFile.h"
+#include "foundation/ColourScheme.h"
+#include "foundation/DateLog.h"
+#include "foundation/LineFiles.h"
 #include "platform/AppPaths.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace qm {
 
@@ -30,16 +35,35 @@ QString DataFolderFromExePath(const QString &path) {
     return path.left(position);
 }
 
-QString ResolveDataFolder(const AppPaths &paths) {
+const QStringList &ProgramDataFileNames() {
+    static const QStringList names = {DiaryFileName,   TasksFileName,  BirthdayFileName,
+                                      AddressFileName, AlarmFileName,  NextKeyFileName,
+                                      ColoursFileName, DateLogFileName};
+    return names;
+}
+
+bool HoldsProgramData(const QString &folder) {
+    const QDir dir(folder.isEmpty() ? QDir::currentPath() : folder);
+    for (const QString &name : ProgramDataFileNames())
+        if (QFileInfo::exists(dir.filePath(name)))
+            return true;
+    return false;
+}
+
+DataFolderChoice ResolveDataFolder(const AppPaths &paths) {
     QString folder = DataFolderFromExePath(paths.executablePath());
     if (folder.isEmpty())
         folder = withSeparator(QDir::currentPath());
     if (paths.isWritableFolder(folder))
-        return folder;
+        return {folder};
+    // Moving elsewhere would show an empty organiser over the user's data
+    // and put new entries in a second place.
+    if (HoldsProgramData(folder))
+        return {folder, true};
     const QString perUser = paths.perUserDataFolder();
     if (perUser.isEmpty() || !QDir().mkpath(perUser))
-        return folder;
-    return withSeparator(perUser);
+        return {folder};
+    return {withSeparator(perUser)};
 }
 
 } // namespace qm

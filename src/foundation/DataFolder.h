@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace qm {
 
@@ -13,11 +14,27 @@ class AppPaths;
 // current folder).
 QString DataFolderFromExePath(const QString &path);
 
-// The folder the program keeps its data in, always ending in a separator:
-// the executable's folder when it can be written, otherwise the per-user
-// application data folder (created when missing). When neither can be used
-// the executable's folder is kept, so existing data can still be read and
-// every write reports its failure.
-QString ResolveDataFolder(const AppPaths &paths);
+// The names of the files the program keeps in its data folder.
+const QStringList &ProgramDataFileNames();
+// Whether folder holds any of them.
+bool HoldsProgramData(const QString &folder);
+
+// Where the program keeps its data, as found at start-up.
+struct DataFolderChoice {
+    // Always ending in a separator.
+    QString folder;
+    // The executable's folder holds the program's data but cannot be written:
+    // the program must not start over it (nothing could be saved), nor quietly
+    // use another, empty folder instead.
+    bool cannotWrite = false;
+};
+
+// The executable's folder when it can be written. When it cannot and holds
+// none of the program's data (a program installed under /usr), the per-user
+// application data folder, created when missing. When it cannot be written
+// but holds the program's data, that folder with cannotWrite set. When
+// neither folder can be used the executable's folder is kept, so every write
+// reports its failure.
+DataFolderChoice ResolveDataFolder(const AppPaths &paths);
 
 } // namespace qm

@@ -10,6 +10,7 @@ namespace qm {
 inline const QString DiaryFileName = QStringLiteral("Diary.Qmt");
 inline const QString TasksFileName = QStringLiteral("Tasks.Qmt");
 inline const QString BirthdayFileName = QStringLiteral("BirthAnn.Qmt");
+inline const QString AlarmFileName = QStringLiteral("Alarm.Qmt");
 
 // Character position (1-based) of a task line's completed flag.
 inline constexpr qsizetype TaskCompletedPosition = 10;

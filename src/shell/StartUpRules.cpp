@@ -3,6 +3,8 @@
 #include "foundation/Dates.h"
 #include "foundation/Program.h"
 
+#include <QDir>
+
 using namespace Qt::StringLiterals;
 
 namespace qm {
@@ -25,6 +27,16 @@ QString ScreenCheckMessage(QSize screen, const QString &colourMode) {
            u"\r\r"_s + u"Your Screen Resolution Is Currently "_s + QString::number(screen.width()) +
            u" By "_s + QString::number(screen.height()) + u" Set To "_s +
            (is256 ? u"256 Colours"_s : u"High Colour (Or Better)"_s);
+}
+
+QString UnwritableDataFolderMessage(const QString &folder) {
+    const QString title = ProgramTitle();
+    return title + u" Cannot Write To Its Data Folder\r\r"_s + QDir::toNativeSeparators(folder) +
+           u"\r\rYour Diary, Tasks, Addresses And Other Records Are Kept In This Folder, But It "
+           u"Cannot Be Written To, So Nothing You Change Could Be Saved.\r\rMake The Folder "
+           u"Writable (Or Copy "_s +
+           title + u" And Its .Qmt Files To A Folder You Can Write To) And Start "_s + title +
+           u" Again."_s;
 }
 
 QString Greeting(const QTime &time) {

@@ -16,6 +16,10 @@ QString DateSepFromShortFormat(const QString &format);
 // empty when the screen is good enough.
 QString ScreenCheckMessage(QSize screen, const QString &colourMode);
 
+// Why the program cannot start over a data folder that holds the user's
+// records but cannot be written: where the data is, and what to do.
+QString UnwritableDataFolderMessage(const QString &folder);
+
 // The login page's greeting for a time of day.
 QString Greeting(const QTime &time);
 

@@ -1,3 +1,4 @@
+#include "support/SmallDisk.h"
 #include "support/TestServices.h"
 
 #include <QDir>
@@ -18,6 +19,7 @@ class TestFirstStart : public QObject {
 private slots:
     void emptyFolderGetsHousekeepingFiles();
     void badColourSchemeIsReportedNotACrash();
+    void readOnlyDataIsNotSwappedForAnEmptyFolder();
 };
 
 void TestFirstStart::emptyFolderGetsHousekeepingFiles() {
@@ -67,6 +69,42 @@ void TestFirstStart::badColourSchemeIsReportedNotACrash() {
     program.waitForFinished();
     QVERIFY(!QFile::exists(folder.filePath(u"NextKey.Qmt"_s)));
     QCOMPARE(ReadBytes(folder.filePath(u"Colours.Qmt"_s)), colours);
+}
+
+// The program and its diary on a read-only disk: it says so and goes no
+// further (it waits in its message), instead of starting an empty organiser
+// in the per-user folder.
+void TestFirstStart::readOnlyDataIsNotSwappedForAnEmptyFolder() {
+    qm::test::SmallDisk disk(u"256m"_s);
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.problem()));
+    const QString exe = disk.folder() + u"quillmate"_s;
+    QVERIFY(QFile::copy(QString::fromUtf8(QM_APP_EXE), exe));
+    const QByteArray diary = "20240315\xff"
+                             "09:00\xff"
+                             "10:00\xff"
+                             "Dentist\xff"
+                             "0\xff"
+                             "N\r\n";
+    qm::test::WriteBytes(disk.folder() + u"Diary.Qmt"_s, diary);
+    QVERIFY(disk.makeReadOnly());
+
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
+    environment.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
+    environment.insert(u"XDG_RUNTIME_DIR"_s, home.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(exe, {});
+    QVERIFY(program.waitForStarted());
+    QVERIFY(!program.waitForFinished(1500));
+    QCOMPARE(program.state(), QProcess::Running);
+    program.kill();
+    program.waitForFinished();
+    QVERIFY2(!QDir(home.filePath(u"data"_s)).exists(), "a per-user data folder was set up");
+    QCOMPARE(ReadBytes(disk.folder() + u"Diary.Qmt"_s), diary);
 }
 
 QTEST_GUILESS_MAIN(TestFirstStart)

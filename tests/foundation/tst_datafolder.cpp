@@ -1,5 +1,6 @@
 #include "foundation/DataFolder.h"
 #include "platform/AppPaths.h"
+#include "support/TestServices.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -59,42 +60,52 @@ void TestDataFolder::fromExePath() {
 }
 
 void TestDataFolder::resolve_data() {
-    QTest::addColumn<QString>("exe");
     QTest::addColumn<bool>("exeFolderWritable");
-    QTest::addColumn<QString>("perUser");  // relative to a temporary folder; empty: none
-    QTest::addColumn<QString>("expected"); // "exe", "perUser" or "current"
-    QTest::newRow("writable program folder")
-        << u"/opt/qm/quillmate"_s << true << u"data"_s << u"exe"_s;
+    QTest::addColumn<QStringList>("exeFolderFiles");
+    QTest::addColumn<QString>("perUser");  // relative to the home folder; empty: none
+    QTest::addColumn<QString>("expected"); // "exe", "perUser", "current" or "cannotWrite"
+    const QStringList none;
+    QTest::newRow("writable program folder") << true << none << u"data"_s << u"exe"_s;
     QTest::newRow("read-only program folder")
-        << u"/opt/qm/quillmate"_s << false << u"Varnell/Quillmate"_s << u"perUser"_s;
-    QTest::newRow("per-user folder already there")
-        << u"/opt/qm/quillmate"_s << false << u"."_s << u"perUser"_s;
-    QTest::newRow("no per-user folder") << u"/opt/qm/quillmate"_s << false << QString() << u"exe"_s;
-    QTest::newRow("no separator: current folder")
-        << u"quillmate"_s << true << u"data"_s << u"current"_s;
+        << false << none << u"Varnell/Quillmate"_s << u"perUser"_s;
+    QTest::newRow("per-user folder already there") << false << none << u"."_s << u"perUser"_s;
+    QTest::newRow("no per-user folder") << false << none << QString() << u"exe"_s;
+    QTest::newRow("no separator: current folder") << true << none << u"data"_s << u"current"_s;
+    QTest::newRow("read-only folder holding the diary")
+        << false << QStringList{u"quillmate"_s, u"Diary.Qmt"_s} << u"data"_s << u"cannotWrite"_s;
+    QTest::newRow("read-only folder holding only the key counter")
+        << false << QStringList{u"NextKey.Qmt"_s} << u"data"_s << u"cannotWrite"_s;
+    QTest::newRow("read-only folder holding other files")
+        << false << QStringList{u"quillmate"_s, u"Quillmate.hlp"_s, u"Diary.Qmt.bak"_s} << u"data"_s
+        << u"perUser"_s;
 }
 
 void TestDataFolder::resolve() {
-    QFETCH(QString, exe);
     QFETCH(bool, exeFolderWritable);
+    QFETCH(QStringList, exeFolderFiles);
     QFETCH(QString, perUser);
     QFETCH(QString, expected);
     QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkdir(u"app"_s));
+    const QString appFolder = home.filePath(u"app/"_s);
+    for (const QString &name : exeFolderFiles)
+        qm::test::WriteBytes(appFolder + name, "x\r\n");
     FakeAppPaths paths;
-    paths.exe = exe;
+    paths.exe = expected == u"current" ? u"quillmate"_s : appFolder + u"quillmate"_s;
     paths.perUser = perUser.isEmpty() ? QString() : home.filePath(perUser);
-    const QString exeFolder =
-        expected == u"current" ? QDir::currentPath() + u"/"_s : qm::DataFolderFromExePath(exe);
+    const QString exeFolder = expected == u"current" ? QDir::currentPath() + u"/"_s : appFolder;
     if (exeFolderWritable)
         paths.writable.append(exeFolder);
 
-    const QString folder = qm::ResolveDataFolder(paths);
+    const qm::DataFolderChoice choice = qm::ResolveDataFolder(paths);
     QCOMPARE(paths.asked.value(0), exeFolder);
+    QCOMPARE(choice.cannotWrite, expected == u"cannotWrite");
     if (expected == u"perUser") {
-        QCOMPARE(folder, paths.perUser + u"/"_s);
-        QVERIFY(QDir(folder).exists());
+        QCOMPARE(choice.folder, paths.perUser + u"/"_s);
+        QVERIFY(QDir(choice.folder).exists());
     } else {
-        QCOMPARE(folder, exeFolder);
+        QCOMPARE(choice.folder, exeFolder);
+        // Nothing is set up elsewhere, least of all beside data it cannot write.
         if (!paths.perUser.isEmpty())
             QVERIFY(!QDir(paths.perUser).exists() || perUser == u"."_s);
     }

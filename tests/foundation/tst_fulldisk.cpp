@@ -6,76 +6,23 @@
 #include "foundation/RecordFile.h"
 #include "foundation/ui/MsgBox.h"
 #include "support/DiaryLines.h"
+#include "support/SmallDisk.h"
 #include "support/TestServices.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QListView>
-#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
 #include <optional>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using qm::test::ReadBytes;
 using qm::test::WriteBytes;
 
 namespace {
-
-// A small file system of its own, mounted for the test and unmounted after:
-// the only way to fill a disk for real without touching the machine's.
-class SmallDisk {
-public:
-    SmallDisk() {
-        if (::geteuid() != 0) {
-            m_problem = u"mounting a small tmpfs needs root (CI runs the tests as root)"_s;
-            return;
-        }
-        QProcess mount;
-        mount.start(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=1m,mode=0755"_s, u"tmpfs"_s,
-                                 m_dir.path()});
-        if (!mount.waitForFinished(10000) || mount.exitCode() != 0) {
-            m_problem = u"cannot mount a tmpfs here: "_s +
-                        QString::fromLocal8Bit(mount.readAllStandardError()).trimmed();
-            return;
-        }
-        m_mounted = true;
-    }
-    ~SmallDisk() {
-        if (m_mounted)
-            QProcess::execute(u"umount"_s, {m_dir.path()});
-    }
-    SmallDisk(const SmallDisk &) = delete;
-    SmallDisk &operator=(const SmallDisk &) = delete;
-
-    bool mounted() const { return m_mounted; }
-    const QString &problem() const { return m_problem; }
-    QString folder() const { return m_dir.path() + u'/'; }
-
-    // Fills the disk to the last byte, then gives back leaveFree bytes.
-    void fill(qint64 leaveFree) {
-        QFile filler(folder() + u"filler"_s);
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            qFatal("cannot create the filler");
-        const QByteArray block(4096, 'f');
-        while (filler.write(block) > 0) {
-        }
-        if (leaveFree > 0)
-            filler.resize(filler.size() - leaveFree);
-    }
-
-    QStringList files() const {
-        return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_mounted = false;
-    QString m_problem;
-};
 
 QStringList appointments(int count) {
     QStringList lines;
@@ -124,7 +71,7 @@ private slots:
 void TestFullDisk::diaryAddOnFullDisk() {
     QFETCH(int, records);
     QFETCH(qint64, free);
-    SmallDisk disk;
+    qm::test::SmallDisk disk;
     if (!disk.mounted())
         QSKIP(qPrintable(disk.problem()));
     qm::test::TestServices fixture;
@@ -173,7 +120,7 @@ void TestFullDisk::diaryAddOnFullDisk() {
 void TestFullDisk::addressAddOnFullDisk() {
     QFETCH(int, records);
     QFETCH(qint64, free);
-    SmallDisk disk;
+    qm::test::SmallDisk disk;
     if (!disk.mounted())
         QSKIP(qPrintable(disk.problem()));
     qm::AddressFile file(disk.folder());

@@ -1,11 +1,13 @@
 #include "address/ui/AddressPage.h"
 #include "diary/ui/DiaryPage.h"
+#include "foundation/DataFolder.h"
 #include "foundation/DateLog.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Page.h"
 #include "platform/ui/TrayIcon.h"
+#include "shell/ui/RunProgram.h"
 #include "shell/ui/TfrmMain.h"
 #include "support/TestServices.h"
 
@@ -111,6 +113,7 @@ class TestMainWindow : public QObject {
 private slots:
     void freshStart();
     void failedStartUpGoesNoFurther();
+    void unwritableDataFolderIsRefused();
     void unwritableDateLogIsSkipped_data();
     void unwritableDateLogIsSkipped();
     void startUpFromSettings_data();
@@ -172,6 +175,21 @@ void TestMainWindow::failedStartUpGoesNoFurther() {
     QVERIFY(!QFile::exists(desk.services.path(u"NextKey.Qmt"_s)));
     QCOMPARE(ReadBytes(desk.services.path(u"Colours.Qmt"_s)), colours);
     QCOMPARE(desk.window->windowTitle(), u"Quillmate"_s);
+}
+
+// A data folder that holds records but cannot be written ends start-up with
+// a message saying where the data is and what to do.
+void TestMainWindow::unwritableDataFolderIsRefused() {
+    qm::test::TestServices services;
+    QVERIFY(qm::AcceptDataFolder({u"/opt/quillmate/"_s, false}));
+    QVERIFY(services.prompter.messages.isEmpty());
+    QVERIFY(!qm::AcceptDataFolder({u"/opt/quillmate/"_s, true}));
+    QCOMPARE(services.prompter.messages.size(), 1);
+    const auto &message = services.prompter.messages[0];
+    QCOMPARE(message.kind, int(qm::MessageKind::Error));
+    QVERIFY(message.text.startsWith(u"Quillmate Cannot Write To Its Data Folder\r\r"_s +
+                                    QDir::toNativeSeparators(u"/opt/quillmate/"_s) + u"\r\r"_s));
+    QVERIFY(message.text.contains(u"Make The Folder Writable"_s));
 }
 
 void TestMainWindow::unwritableDateLogIsSkipped_data() {

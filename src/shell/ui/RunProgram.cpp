@@ -1,0 +1,62 @@
+#include "shell/ui/RunProgram.h"
+
+#include "foundation/DataFolder.h"
+#include "foundation/Program.h"
+#include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/MsgBox.h"
+#include "platform/AppPaths.h"
+#include "platform/ui/SingleInstance.h"
+#include "shell/StartUpRules.h"
+#include "shell/ui/ProgramServices.h"
+#include "shell/ui/SingleInstanceGuard.h"
+#include "shell/ui/TfrmMain.h"
+
+namespace qm {
+
+void NameApplication() {
+    QApplication::setApplicationName(ProgramTitle());
+    // The program ends when its main window closes, not when the last visible
+    // window does: while it waits in the tray, a closing message must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+bool AcceptDataFolder(const DataFolderChoice &choice) {
+    if (!choice.cannotWrite)
+        return true;
+    ShowMessageBox(UnwritableDataFolderMessage(choice.folder), MessageKind::Error,
+                   MessageButtons::OK);
+    return false;
+}
+
+int RunProgram(int argc, char **argv, const ProgramHooks &hooks) {
+    QuillmateApplication app(argc, argv);
+    NameApplication();
+
+    const SystemAppPaths systemPaths;
+    const DataFolderChoice data = ResolveDataFolder(hooks.paths ? *hooks.paths : systemPaths);
+    ProgramServices services(data.folder);
+    PrepareApplication();
+    if (!AcceptDataFolder(data))
+        return 1;
+
+    // One copy at a time: a second start points the user to the running one.
+    SingleInstance instance(ProgramTitle(), {}, data.folder);
+    if (!PassSingleInstanceGuard(instance))
+        return 0;
+
+    TfrmMain window;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+                     &TfrmMain::bringForward);
+    QObject::connect(&window, &TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    if (hooks.windowCreated)
+        hooks.windowCreated(window);
+    // A data folder the program cannot set up (an unreadable colour scheme, a
+    // folder that cannot be written) ends start-up with the error report: the
+    // program does not run on data it could not load.
+    if (!window.StartUp())
+        return 1;
+    window.show();
+    return app.exec();
+}
+
+} // namespace qm

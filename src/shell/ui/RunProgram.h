@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+
+namespace qm {
+
+class AppPaths;
+class TfrmMain;
+struct DataFolderChoice;
+
+// What a caller may add to a run of the program. The start-up benchmark runs
+// the program's own start through these.
+struct ProgramHooks {
+    // Where the program finds itself (and so its data folder); the system's
+    // when null.
+    const AppPaths *paths = nullptr;
+    // Called with the main window once it exists, before it starts up.
+    std::function<void(TfrmMain &)> windowCreated;
+};
+
+// The whole life of the program, from the application object to the end of
+// the event loop; returns the exit code.
+int RunProgram(int argc, char **argv, const ProgramHooks &hooks = {});
+
+// Names the application for the system. Window captions stay exactly as the
+// forms set them: nothing is appended to them.
+void NameApplication();
+
+// False, after telling the user why in the program's message dialog, when the
+// program must not start over the data folder chosen.
+bool AcceptDataFolder(const DataFolderChoice &choice);
+
+} // namespace qm

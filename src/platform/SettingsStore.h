@@ -19,9 +19,11 @@ public:
     virtual void remove(const QString &name) = 0;
 };
 
-// QSettings in its native format: the registry key
-// HKEY_CURRENT_USER\Varnell\<section> on Windows, an INI file
-// "Varnell/<section>.conf" in the user's config folder elsewhere.
+// QSettings in its native format: exactly the registry key
+// HKEY_CURRENT_USER\Varnell\<section> on Windows, the INI file
+// "Varnell/<section>.conf" in the user's config folder elsewhere. No values
+// are read from anywhere else (no organisation-wide or machine-wide
+// fallbacks).
 class NativeSettingsStore final : public SettingsStore {
 public:
     NativeSettingsStore();

@@ -43,6 +43,18 @@ void TestPlatform::nativeSettingsRoundTrip() {
     QVERIFY(!reopened.contains(u"Password"_s));
     QCOMPARE(reopened.read(u"Password"_s, u"none"_s), u"none"_s);
     QVERIFY(QFile::exists(config + u"/Varnell/"_s + section + u".conf"_s));
+
+    // A value the maker's other programs share (organisation-wide) is not
+    // the program's own and is not read.
+    QFile shared(config + u"/Varnell.conf"_s);
+    QVERIFY(shared.open(QIODevice::WriteOnly));
+    shared.write("[General]\nNeed Password=1\n");
+    shared.close();
+    auto removeShared = qScopeGuard([&] { shared.remove(); });
+    qm::NativeSettingsStore own;
+    own.open(section);
+    QVERIFY(!own.contains(u"Need Password"_s));
+    QCOMPARE(own.read(u"Need Password"_s, u"0"_s), u"0"_s);
 }
 
 void TestPlatform::servicesScopeRestores() {

@@ -8,8 +8,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace qm {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 bool isSeparator(QChar ch) {
@@ -48,6 +51,20 @@ bool HoldsProgramData(const QString &folder) {
         if (QFileInfo::exists(dir.filePath(name)))
             return true;
     return false;
+}
+
+void RemoveUnfinishedSaves(const QString &folder) {
+    QStringList names = ProgramDataFileNames();
+    names.append(AddressWorkFileName);
+    QStringList escaped;
+    for (const QString &name : names)
+        escaped.append(QRegularExpression::escape(name));
+    static const QRegularExpression unfinished(u"^(?:"_s + escaped.join(u'|') +
+                                               u")\\.[A-Za-z0-9]{6}$"_s);
+    QDir dir(folder.isEmpty() ? QDir::currentPath() : folder);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (unfinished.match(name).hasMatch())
+            dir.remove(name);
 }
 
 DataFolderChoice ResolveDataFolder(const AppPaths &paths) {

@@ -19,6 +19,12 @@ const QStringList &ProgramDataFileNames();
 // Whether folder holds any of them.
 bool HoldsProgramData(const QString &folder);
 
+// Removes what a save that never finished left in folder: the files the
+// atomic writer makes beside a data file, named after it with a dot and six
+// letters or digits ("Diary.Qmt.aBcDeF"). Nothing else is touched, and a file
+// that cannot be removed is left where it is.
+void RemoveUnfinishedSaves(const QString &folder);
+
 // Where the program keeps its data, as found at start-up.
 struct DataFolderChoice {
     // Always ending in a separator.

@@ -4,7 +4,8 @@
 
 namespace qm {
 
-// The first start-up steps on the data folder: the colour mode and its default
+// The first start-up steps on the data folder: what unfinished saves left
+// removed, the colour mode and its default
 // scheme, "Colours.Qmt" read (or created from that default), then
 // "NextKey.Qmt" and "DateLog.Qmt" created when missing. Existing files are
 // left untouched. A "Colours.Qmt" line that is not a number raises

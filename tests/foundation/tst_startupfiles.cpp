@@ -19,6 +19,7 @@ private slots:
     void existingFilesUntouched();
     void badColourLineEndsStartUp();
     void unwritableFolderReported();
+    void unfinishedSavesRemoved();
 };
 
 // The colour file for each colour mode is covered with the colour scheme;
@@ -73,6 +74,25 @@ void TestStartUpFiles::unwritableFolderReported() {
     services.dataFolder = fixture.path(u"file/data/"_s);
     qm::ServicesScope scope(services);
     QVERIFY_THROWS_EXCEPTION(qm::FileError, qm::PrepareDataFolder(u"HI"_s));
+}
+
+// What a save killed before its rename leaves beside a file goes at the next
+// start; anything that merely looks like it stays.
+void TestStartUpFiles::unfinishedSavesRemoved() {
+    qm::test::TestServices fixture;
+    const QStringList leftovers = {u"Diary.Qmt.aBcDeF"_s, u"Address.Qmt.Zq0x9T"_s,
+                                   u"Temp.Qmt.qwerty"_s, u"Colours.Qmt.ABCDEF"_s};
+    const QStringList kept = {u"Diary.Qmt"_s,        u"Diary.Qmt.bak"_s,    u"Diary.Qmt.abcdefg"_s,
+                              u"Diary.Qmt.abc-ef"_s, u"Notes.Qmt.aBcDeF"_s, u"xDiary.Qmt.aBcDeF"_s,
+                              u"Diary.qmt.aBcDeF"_s, u"Quillmate.lock"_s};
+    for (const QString &name : leftovers + kept)
+        WriteBytes(fixture.path(name), "x\r\n");
+    qm::PrepareDataFolder(u"HI"_s);
+    QStringList expected = kept + QStringList{u"Colours.Qmt"_s, u"DateLog.Qmt"_s, u"NextKey.Qmt"_s};
+    expected.sort();
+    QStringList now = QDir(fixture.path(QString())).entryList(QDir::Files | QDir::Hidden);
+    now.sort();
+    QCOMPARE(now, expected);
 }
 
 QTEST_GUILESS_MAIN(TestStartUpFiles)

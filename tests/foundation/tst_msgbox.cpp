@@ -27,6 +27,8 @@ private slots:
     void layout();
     void realDialog_data();
     void realDialog();
+    void oversizedTextStaysOnScreen_data();
+    void oversizedTextStaysOnScreen();
 };
 
 namespace {
@@ -292,6 +294,59 @@ void TestMsgBox::realDialog() {
     const QColor face = mode == u"256"_s ? QColor(0xFF, 0xFF, 0x80) : QColor(0xDE, 0xDE, 0xDE);
     QCOMPARE(seen.panelColour, face);
     QCOMPARE(seen.buttonColour, face);
+}
+
+void TestMsgBox::oversizedTextStaysOnScreen_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("whole"); // every character is still shown
+    const QString digits = u"1234567890"_s.repeated(20);
+    const QString path =
+        u"Cannot Read The File\r\rFile : /"_s + u"a-rather-long-folder/"_s.repeated(40);
+    const QString essay = u"Every word of a very long message. "_s.repeated(800);
+    for (const QSize screen : {QSize(640, 480), QSize(1024, 768)}) {
+        const QString size = u" %1x%2"_s.arg(screen.width()).arg(screen.height());
+        QTest::addRow("a colour line of 200 digits%s", qPrintable(size))
+            << screen << digits << true;
+        QTest::addRow("a long path%s", qPrintable(size)) << screen << path << true;
+        QTest::addRow("a text taller than the screen%s", qPrintable(size))
+            << screen << essay << false;
+    }
+}
+
+// Whatever the text, the dialog fits on the screen and OK can be pressed.
+void TestMsgBox::oversizedTextStaysOnScreen() {
+    QFETCH(QSize, screen);
+    QFETCH(QString, text);
+    QFETCH(bool, whole);
+    test::TestServices services;
+    services.screen.m_size = screen;
+    QRect frame, dialog, ok, label;
+    QString shown;
+    whenDialogShows([&](TfrmMessageBox *box) {
+        frame = box->frameGeometry();
+        dialog = box->rect();
+        ok = onDialog(box->findChild<QPushButton *>(u"cmdOK"_s), box);
+        label = onDialog(box->findChild<QLabel *>(u"lblMessage"_s), box);
+        shown = box->findChild<QLabel *>(u"lblMessage"_s)->text();
+        box->findChild<QPushButton *>(u"cmdOK"_s)->click();
+    });
+    StandardPrompter real;
+    QCOMPARE(real.showMessage(text, MessageKind::Error, MessageButtons::OK), MessageResult::OK);
+    QVERIFY2(QRect(QPoint(0, 0), screen).contains(frame),
+             qPrintable(u"%1x%2"_s.arg(frame.width()).arg(frame.height())));
+    QVERIFY(dialog.contains(ok));
+    QVERIFY(dialog.contains(label));
+    QString plain = shown;
+    plain.remove(u'\n');
+    QString original = text;
+    original.remove(u'\r');
+    if (whole) {
+        QCOMPARE(plain, original);
+    } else {
+        QVERIFY(shown.endsWith(u"\u2026"_s));
+        QVERIFY(original.startsWith(plain.chopped(1)));
+    }
 }
 
 QTEST_MAIN(TestMsgBox)

@@ -5,6 +5,8 @@
 #include "foundation/ColourScheme.h"
 #include "foundation/Program.h"
 #include "foundation/ui/Styling.h"
+#include "foundation/ui/SvgPicture.h"
+#include "platform/ScreenMetrics.h"
 #include "platform/Services.h"
 
 #include <QApplication>
@@ -12,10 +14,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSvgRenderer>
 
 namespace qm {
 
@@ -47,19 +47,10 @@ QString displayText(QString text) {
     return text;
 }
 
-QPixmap renderIcon(const QString &resource) {
-    QPixmap pixmap(ImageSize, ImageSize);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    return pixmap;
-}
-
 QLabel *makeImage(QWidget *parent, const QString &name, const QString &resource) {
     auto *image = new QLabel(parent);
     image->setObjectName(name);
-    image->setPixmap(renderIcon(resource));
+    image->setPixmap(SvgPixmap(resource, QSize(ImageSize, ImageSize)));
     image->hide();
     return image;
 }
@@ -79,6 +70,31 @@ void placeButton(QPushButton *button, const QRect &where) {
     button->show();
 }
 
+// What the dialog adds around its text, the window frame included.
+constexpr int DialogFrameWidth = 56 + 28 + 16;
+constexpr int DialogFrameHeight = 58 + 47 + 40;
+constexpr int MessageTextMinWidth = 100;
+const QString Ellipsis = QStringLiteral("\u2026");
+
+QRect textBounds(const QFontMetrics &metrics, int width, const QString &text) {
+    return metrics.boundingRect(QRect(0, 0, width, 1 << 20),
+                                Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+// A word wider than width, cut into pieces that fit, one per line.
+QString breakWord(const QString &word, const QFontMetrics &metrics, int width) {
+    QString out;
+    QString piece;
+    for (const QChar c : word) {
+        if (!piece.isEmpty() && metrics.horizontalAdvance(piece + c) > width) {
+            out += piece + u'\n';
+            piece.clear();
+        }
+        piece += c;
+    }
+    return out + piece;
+}
+
 void paintFace(QWidget *widget, const QColor &colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
@@ -88,6 +104,35 @@ void paintFace(QWidget *widget, const QColor &colour) {
 }
 
 } // namespace
+
+QString FitMessageText(const QString &text, const QFontMetrics &metrics, int maxWidth,
+                       int maxHeight) {
+    QString fitted = text;
+    if (textBounds(metrics, maxWidth, fitted).width() > maxWidth) {
+        QStringList lines = text.split(u'\n');
+        for (QString &line : lines) {
+            QStringList words = line.split(u' ');
+            for (QString &word : words)
+                if (metrics.horizontalAdvance(word) > maxWidth)
+                    word = breakWord(word, metrics, maxWidth);
+            line = words.join(u' ');
+        }
+        fitted = lines.join(u'\n');
+    }
+    if (textBounds(metrics, maxWidth, fitted).height() <= maxHeight)
+        return fitted;
+    // Too tall: the longest beginning that fits, marked as cut.
+    qsizetype low = 0;
+    qsizetype high = fitted.size();
+    while (low < high) {
+        const qsizetype middle = (low + high + 1) / 2;
+        if (textBounds(metrics, maxWidth, fitted.left(middle) + Ellipsis).height() <= maxHeight)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return fitted.left(low) + Ellipsis;
+}
 
 int ShowMessageBox(const QString &text, int kind, int buttons) {
     return prompter().showMessage(text, kind, buttons);
@@ -179,15 +224,19 @@ TfrmMessageBox::TfrmMessageBox(const QString &text, int kind, int buttons, QWidg
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const QString shown = displayText(text);
+    // The dialog never grows past the screen, so its buttons stay in reach
+    // whatever the text (a corrupt file can put anything in a message).
+    const QFontMetrics metrics(label->font());
+    const QSize screen = screenMetrics().size();
+    const int maxWidth =
+        qMax(MessageTextMinWidth, qMin(MessageTextMaxWidth, screen.width() - DialogFrameWidth));
+    const int maxHeight = qMax(metrics.height(), screen.height() - DialogFrameHeight);
+    const QString shown = FitMessageText(displayText(text), metrics, maxWidth, maxHeight);
     label->setText(shown);
 
     // The label sizes itself to the text: its widest line once wrapped at
     // the maximum width, and the height it needs at that width.
-    const QFontMetrics metrics(label->font());
-    const QRect natural =
-        metrics.boundingRect(QRect(0, 0, MessageTextMaxWidth, 1 << 20),
-                             Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, shown);
+    const QRect natural = textBounds(metrics, maxWidth, shown);
     const int labelWidth = natural.width() + 1;
     const int labelHeight = qMax(label->heightForWidth(labelWidth), metrics.height());
 

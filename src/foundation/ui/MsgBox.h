@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 
+class QFontMetrics;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -77,6 +78,13 @@ MessageBoxLayout LayoutMessageBox(QSize labelSize, int buttons);
 
 // The widest the message text grows before it wraps.
 inline constexpr int MessageTextMaxWidth = 400;
+
+// The text as the dialog shows it within maxWidth by maxHeight pixels: a word
+// too wide for a line (a long number, a path) is broken where the line ends,
+// and when the text is still too tall, the part that fits is shown, ending
+// in an ellipsis. Text that fits is returned as it is.
+QString FitMessageText(const QString &text, const QFontMetrics &metrics, int maxWidth,
+                       int maxHeight);
 
 // The dialog itself. Build it, then exec(): the result is the MessageResult
 // of the button pressed.

@@ -9,6 +9,8 @@ namespace qm {
 
 namespace {
 
+constexpr char SilentHintProperty[] = "silentHint";
+
 class SilentHint final : public QObject {
 public:
     using QObject::QObject;
@@ -33,8 +35,14 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &cap
 
 void SilenceHints(QWidget *owner, std::initializer_list<QWidget *> controls) {
     auto *silent = new SilentHint(owner);
-    for (QWidget *control : controls)
+    for (QWidget *control : controls) {
         control->installEventFilter(silent);
+        control->setProperty(SilentHintProperty, true);
+    }
+}
+
+bool IsHintSilent(const QWidget *control) {
+    return control->property(SilentHintProperty).toBool();
 }
 
 } // namespace qm

@@ -21,8 +21,11 @@ inline constexpr Qt::WindowFlags FixedDialogFlags =
 QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &caption,
                         const QString &hint = {}, int imageIndex = 0);
 
-// Keeps the hints of controls from popping up as tips; the hint text stays
-// on each control for a hint bar to show. The filter lives as long as owner.
+// Hints that are not shown at all: neither as a pop-up tip nor in the main
+// window's hint bar (which leaves these controls out). The hint text stays
+// on each control. The filter lives as long as owner.
 void SilenceHints(QWidget *owner, std::initializer_list<QWidget *> controls);
+// Whether a control's hint is one of those.
+bool IsHintSilent(const QWidget *control);
 
 } // namespace qm

@@ -3,10 +3,12 @@
 // What the benchmarks share: timing by medians, and the floor every record
 // file operation is measured against (the same bytes written plainly).
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <filesystem>
@@ -31,6 +33,22 @@ inline const char *const Descriptions[5] = {"Dentist Check-Up", "Team Meeting In
                                             "e",
                                             "Pay The Car Insurance",
                                             "Call The Plumber About The Boiler"};
+
+// Appointments, eight a day from 1 January 2020, as record lines.
+inline QStringList diaryLines(int count) {
+    QStringList lines;
+    lines.reserve(count);
+    const QDate first(2020, 1, 1);
+    for (int i = 0; i < count; ++i) {
+        const QString date = first.addDays(i / 8).toString(u"yyyyMMdd"_s);
+        const QString start = u"%1:00"_s.arg(8 + i % 8, 2, 10, QChar(u'0'));
+        const QString end = u"%1:45"_s.arg(8 + i % 8, 2, 10, QChar(u'0'));
+        lines.append(date + u"\u00ff"_s + start + u"\u00ff"_s + end + u"\u00ff"_s +
+                     QString::fromLatin1(Descriptions[i % 5]) + u"\u00ff15\u00ff"_s +
+                     (i % 7 ? u"N"_s : u"Y"_s));
+    }
+    return lines;
+}
 
 struct Task {
     std::function<void()> work;

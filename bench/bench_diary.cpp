@@ -25,21 +25,6 @@ using namespace bench;
 
 namespace {
 
-QStringList diaryLines(int count) {
-    QStringList lines;
-    lines.reserve(count);
-    const QDate first(2020, 1, 1);
-    for (int i = 0; i < count; ++i) {
-        const QString date = first.addDays(i / 8).toString(u"yyyyMMdd"_s);
-        const QString start = u"%1:00"_s.arg(8 + i % 8, 2, 10, QChar(u'0'));
-        const QString end = u"%1:45"_s.arg(8 + i % 8, 2, 10, QChar(u'0'));
-        lines.append(date + u"\u00ff"_s + start + u"\u00ff"_s + end + u"\u00ff"_s +
-                     QString::fromLatin1(Descriptions[i % 5]) + u"\u00ff15\u00ff"_s +
-                     (i % 7 ? u"N"_s : u"Y"_s));
-    }
-    return lines;
-}
-
 void report(const char *what, double ms, const char *floorName, double floorMs) {
     std::printf("  %-36s %8.2f ms   x%5.2f of %s\n", what, ms, ms / floorMs, floorName);
 }
@@ -64,6 +49,7 @@ int main(int argc, char **argv) {
 
     qm::AppointmentStore store;
     qm::DiaryPage page;
+    page.ensureBuilt();
     page.store().loadFile();
     page.show();
     const qm::ViewRange all = qm::AllView();

@@ -1,17 +1,21 @@
-// Start-up time: from process start to the main window shown and the event
-// loop idle, against a bare window of the same size; then the CPU the idle
-// program uses between timer ticks.
+// Start-up time: from the exec of a new process to the first paint of its
+// main window. The program runs its own start (RunProgram, as main() does)
+// over a data folder of the bench's; a bare Qt Widgets window of the same
+// size, in the same binary, is the floor. The runs alternate round by round,
+// so a change in the machine's load falls on all of them alike. Then the CPU
+// the idle program uses between timer ticks.
 //
-//   bench_startup [runs]     (run it on a display, e.g. under xvfb-run)
+//   bench_startup [rounds]     (run it on a display, e.g. under xvfb-run)
 
-#include "foundation/Program.h"
-#include "foundation/ui/ErrorReport.h"
-#include "platform/ui/SingleInstance.h"
-#include "shell/ui/ProgramServices.h"
+#include "BenchSupport.h"
+#include "foundation/LineFiles.h"
+#include "foundation/RecordFile.h"
+#include "platform/AppPaths.h"
+#include "shell/ui/RunProgram.h"
 #include "shell/ui/TfrmMain.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -19,12 +23,20 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <sys/resource.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Nanoseconds on the monotonic clock, which all processes of the machine share.
+qint64 MonotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
 
 double CpuMs() {
     rusage usage{};
@@ -33,11 +45,11 @@ double CpuMs() {
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
 }
 
-// After the window's first paint, once the event loop has nothing left to do,
-// says "idle"; with stayMs, then reports the CPU used while idling that long.
-class IdleReporter : public QObject {
+// At the window's first paint, prints the moment ("painted <ns>"); with
+// stayMs, then stays idle that long and reports the CPU it used.
+class PaintReporter : public QObject {
 public:
-    IdleReporter(QWidget *window, int stayMs) : m_stayMs(stayMs) {
+    PaintReporter(QWidget *window, int stayMs) : QObject(window), m_stayMs(stayMs) {
         window->installEventFilter(this);
     }
 
@@ -45,22 +57,26 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() == QEvent::Paint && !m_painted) {
             m_painted = true;
+            std::printf("painted %lld\n", static_cast<long long>(MonotonicNs()));
+            std::fflush(stdout);
             QTimer::singleShot(0, this, [this] { idle(); });
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    // Ends the way a closed program ends, releasing its locks, so every start
+    // is measured as a user would see it after the last one closed.
     void idle() {
-        std::printf("idle\n");
-        std::fflush(stdout);
-        if (m_stayMs == 0)
-            _exit(0);
+        if (m_stayMs == 0) {
+            QCoreApplication::exit(0);
+            return;
+        }
         const double before = CpuMs();
         QTimer::singleShot(m_stayMs, this, [before] {
             std::printf("cpu %.2f\n", CpuMs() - before);
             std::fflush(stdout);
-            _exit(0);
+            QCoreApplication::exit(0);
         });
     }
 
@@ -68,31 +84,36 @@ private:
     bool m_painted = false;
 };
 
+// The program installed in the bench's folder: its data folder is that folder.
+class BenchPaths final : public qm::AppPaths {
+public:
+    explicit BenchPaths(QString folder) : m_folder(std::move(folder)) {}
+    QString executablePath() const override { return m_folder + u"/quillmate"_s; }
+    QString perUserDataFolder() const override { return m_folder + u"/per-user"_s; }
+    bool isWritableFolder(const QString &folder) const override {
+        return m_system.isWritableFolder(folder);
+    }
+
+private:
+    QString m_folder;
+    qm::SystemAppPaths m_system;
+};
+
 int RunBare(int argc, char **argv) {
     QApplication app(argc, argv);
     QWidget window;
-    window.setFixedSize(576, 457);
-    IdleReporter reporter(&window, 0);
+    window.setFixedSize(qm::TfrmMain::ClientWidth, qm::TfrmMain::ClientHeight);
+    new PaintReporter(&window, 0);
     window.show();
     return app.exec();
 }
 
-// The program's own start-up path, over a data folder of the bench's.
-int RunProgram(int argc, char **argv, const QString &dataFolder, int stayMs) {
-    qm::QuillmateApplication app(argc, argv);
-    QApplication::setApplicationName(qm::ProgramTitle());
-    QApplication::setQuitOnLastWindowClosed(false);
-    qm::ProgramServices services(dataFolder + u'/');
-    qm::SingleInstance instance(u"QuillmateBench"_s, dataFolder, dataFolder);
-    if (!instance.tryAcquire())
-        return 2;
-    qm::PrepareApplication();
-    qm::TfrmMain window;
-    IdleReporter reporter(&window, stayMs);
-    if (!window.StartUp())
-        return 1;
-    window.show();
-    return app.exec();
+int RunQuillmate(int argc, char **argv, const QString &folder, int stayMs) {
+    const BenchPaths paths(folder);
+    qm::ProgramHooks hooks;
+    hooks.paths = &paths;
+    hooks.windowCreated = [stayMs](qm::TfrmMain &window) { new PaintReporter(&window, stayMs); };
+    return qm::RunProgram(argc, argv, hooks);
 }
 
 struct Run {
@@ -100,35 +121,38 @@ struct Run {
     double idleCpuMs = -1;
 };
 
+// The rest of the child's line that starts with marker.
+QByteArray ReadLine(QProcess &child, QByteArray &out, const QByteArray &marker, int timeoutMs) {
+    for (;;) {
+        const qsizetype at = out.indexOf(marker);
+        const qsizetype end = at < 0 ? -1 : out.indexOf('\n', at);
+        if (end >= 0)
+            return out.mid(at + marker.size(), end - at - marker.size());
+        if (!child.waitForReadyRead(timeoutMs))
+            qFatal("no \"%s\" from the child", marker.constData());
+        out += child.readAllStandardOutput();
+    }
+}
+
+// One start, exec to first paint.
 Run Measure(const QString &mode, const QString &folder, int stayMs) {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // Nothing of the user's: settings and runtime files go to the bench folder.
     env.insert(u"XDG_CONFIG_HOME"_s, folder + u"/config"_s);
-    env.insert(u"XDG_RUNTIME_DIR"_s, folder);
+    env.insert(u"XDG_DATA_HOME"_s, folder + u"/per-user"_s);
+    env.insert(u"XDG_RUNTIME_DIR"_s, folder + u"/run"_s);
     child.setProcessEnvironment(env);
-    QElapsedTimer timer;
-    timer.start();
+    QDir(folder).mkpath(u"run"_s);
+    QFile::setPermissions(folder + u"/run"_s,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const qint64 started = MonotonicNs();
     child.start(QCoreApplication::applicationFilePath(), {mode, folder, QString::number(stayMs)});
-    Run run;
     QByteArray out;
-    while (!out.contains("idle\n")) {
-        if (!child.waitForReadyRead(20000))
-            qFatal("the %s run never became idle", qPrintable(mode));
-        out += child.readAllStandardOutput();
-    }
-    run.startMs = timer.nsecsElapsed() / 1e6;
-    if (stayMs > 0) {
-        while (!out.contains("cpu ")) {
-            if (!child.waitForReadyRead(stayMs + 20000))
-                qFatal("no CPU figure");
-            out += child.readAllStandardOutput();
-        }
-        child.waitForFinished();
-        out += child.readAllStandardOutput();
-        const QByteArray tail = out.mid(out.indexOf("cpu ") + 4).trimmed();
-        run.idleCpuMs = tail.toDouble();
-    }
+    Run run;
+    run.startMs = (ReadLine(child, out, "painted ", 20000).toLongLong() - started) / 1e6;
+    if (stayMs > 0)
+        run.idleCpuMs = ReadLine(child, out, "cpu ", stayMs + 20000).toDouble();
     child.waitForFinished();
     return run;
 }
@@ -138,31 +162,47 @@ double Median(QList<double> values) {
     return values[values.size() / 2];
 }
 
+// A data folder with a diary of count appointments (and the program's other
+// files, from one start of its own).
+void PrepareFolder(const QString &folder, int appointments) {
+    if (appointments > 0)
+        qm::WriteRecordFile(folder + u"/"_s + qm::DiaryFileName, bench::diaryLines(appointments));
+    Measure(u"program"_s, folder, 0);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     if (argc >= 2 && argv[1] == QByteArray("bare"))
         return RunBare(argc, argv);
     if (argc >= 4 && argv[1] == QByteArray("program"))
-        return RunProgram(argc, argv, QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+        return RunQuillmate(argc, argv, QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
 
     QCoreApplication app(argc, argv);
-    const int runs = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 15;
-    QList<double> bare, program;
-    for (int i = 0; i < runs; ++i) {
-        // A fresh data folder each time: the program's first start creates
-        // its files, later ones read them; both are measured.
-        QTemporaryDir folder;
-        bare.append(Measure(u"bare"_s, folder.path(), 0).startMs);
-        program.append(Measure(u"program"_s, folder.path(), 0).startMs);
-        program.append(Measure(u"program"_s, folder.path(), 0).startMs);
+    const int rounds = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 15;
+    QTemporaryDir bareFolder, large;
+    PrepareFolder(large.path(), 20000);
+    QList<double> bare, fresh, again, big;
+    for (int i = 0; i < rounds; ++i) {
+        bare.append(Measure(u"bare"_s, bareFolder.path(), 0).startMs);
+        // A new data folder: the program's very first start creates its files.
+        QTemporaryDir empty;
+        fresh.append(Measure(u"program"_s, empty.path(), 0).startMs);
+        // The same folder again: the files are read, not made.
+        again.append(Measure(u"program"_s, empty.path(), 0).startMs);
+        big.append(Measure(u"program"_s, large.path(), 0).startMs);
     }
-    QTemporaryDir folder;
-    const Run idle = Measure(u"program"_s, folder.path(), 10000);
-    const double b = Median(bare), p = Median(program);
-    std::printf("start-up to idle window, median of %d runs:\n", runs);
-    std::printf("  bare Qt Widgets window 576x457: %8.1f ms\n", b);
-    std::printf("  Quillmate main window:          %8.1f ms  (%.2fx)\n", p, p / b);
+    QTemporaryDir idleFolder;
+    const Run idle = Measure(u"program"_s, idleFolder.path(), 10000);
+    const double b = Median(bare);
+    const auto line = [b](const char *what, double ms) {
+        std::printf("  %-44s %7.1f ms  (%.2fx)\n", what, ms, ms / b);
+    };
+    std::printf("exec to first paint of the window, median of %d rounds:\n", rounds);
+    line("bare Qt Widgets window 576x457", b);
+    line("Quillmate, first start in an empty folder", Median(fresh));
+    line("Quillmate, second start", Median(again));
+    line("Quillmate, 20,000 appointments", Median(big));
     std::printf("CPU used while idle for 10 s after start-up: %.2f ms\n", idle.idleCpuMs);
     return 0;
 }

@@ -12,10 +12,13 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core)
+# The tests that read what the desktop sees of the windows run on a virtual X
+# display with a small window manager.
+test_packages=(xvfb xauth openbox x11-utils)
 
 install_missing() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -44,17 +47,17 @@ run_tests() {
 
 case "${1:-}" in
 start)
-    install_missing
+    install_missing "${packages[@]}"
     build release
     exec build/release/src/app/quillmate
     ;;
 test)
-    install_missing
+    install_missing "${packages[@]}" "${test_packages[@]}"
     build release
     run_tests release
     ;;
 asan)
-    install_missing
+    install_missing "${packages[@]}" "${test_packages[@]}"
     build asan
     export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0
     export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

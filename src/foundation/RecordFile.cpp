@@ -17,6 +17,7 @@ using namespace Qt::StringLiterals;
 namespace {
 WriteFaultHook g_writeFault;
 constexpr qint64 ChunkSize = 64 * 1024;
+constexpr qint64 MapThreshold = 64 * 1024;
 
 QString writeFailure(const QString &why) {
     return u"Cannot Write The File: "_s + why;
@@ -56,6 +57,9 @@ QStringList SplitRecordLines(const QByteArray &bytes) {
     QStringList lines;
     const qsizetype size = bytes.size();
     const char *data = bytes.constData();
+    // One allocation for the list, however many lines: a large file is read
+    // at start-up, when every page of new memory costs.
+    lines.reserve(bytes.count('\n') + 1);
     qsizetype start = 0;
     while (start < size) {
         qsizetype end = bytes.indexOf('\n', start);
@@ -101,7 +105,26 @@ QByteArray ReadFileBytes(const QString &path) {
 }
 
 QStringList ReadRecordFile(const QString &path) {
-    return SplitRecordLines(ReadFileBytes(path));
+    QFile file(path);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(u"Cannot Read The File: "_s + file.errorString(), path);
+    // A large file is read through a mapping: no copy, and its pages come
+    // straight from the system's cache.
+    const qint64 size = file.size();
+    if (size >= MapThreshold) {
+        if (const uchar *mapped = file.map(0, size)) {
+            QStringList lines = SplitRecordLines(
+                QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size));
+            file.unmap(const_cast<uchar *>(mapped));
+            return lines;
+        }
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileError(u"Cannot Read The File: "_s + file.errorString(), path);
+    return SplitRecordLines(bytes);
 }
 
 AtomicFileWriter::AtomicFileWriter(const QString &path) : m_path(path), m_file(path) {

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -64,6 +65,17 @@ std::function<int(QDialog &)> saveAppointment(const QString &date, const QString
     };
 }
 
+// A style under which a single click activates an item.
+class SingleClickStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == SH_ItemView_ActivateItemOnSingleClick)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 } // namespace
 
 class TestDiaryPage : public QObject {
@@ -116,6 +128,7 @@ void TestDiaryPage::viewButtons() {
     qm::test::TestServices services;
     services.clock.set(QDateTime(QDate(2024, 3, 15), QTime(9, 0)));
     DiaryPage page;
+    page.ensureBuilt();
     page.store().load(weekLines());
     QTest::mouseClick(child(&page, button), Qt::LeftButton);
     QVERIFY(child<QToolButton>(&page, button)->isChecked());
@@ -134,6 +147,7 @@ void TestDiaryPage::viewButtons() {
 void TestDiaryPage::emptyViewDisablesRowButtons() {
     qm::test::TestServices services;
     DiaryPage page;
+    page.ensureBuilt();
     // The page as it comes: Daily pressed, Edit and Delete off.
     QCOMPARE(page.pressedViewName(), u"Daily"_s);
     QVERIFY(!child(&page, u"cmdDiaryEdit"_s)->isEnabled());
@@ -155,6 +169,7 @@ void TestDiaryPage::emptyViewDisablesRowButtons() {
 void TestDiaryPage::rowsHaveOneHeightAndWholeRows() {
     qm::test::TestServices services;
     DiaryPage page;
+    page.ensureBuilt();
     page.store().load(weekLines());
     page.spdAllClick();
     auto *list = child<QListView>(&page, u"lstAppoints"_s);
@@ -184,6 +199,7 @@ void TestDiaryPage::wrongRowWarns() {
     QFETCH(int, row);
     qm::test::TestServices services;
     DiaryPage page;
+    page.ensureBuilt();
     page.store().load(weekLines());
     page.spdAllClick();
     page.selectRow(row);
@@ -199,6 +215,7 @@ void TestDiaryPage::wrongRowWarns() {
 void TestDiaryPage::deleteAsksAndRemoves() {
     qm::test::TestServices services;
     DiaryPage page;
+    page.ensureBuilt();
     page.store().load(weekLines());
     page.spdDailyClick();
     page.selectRow(1);
@@ -223,6 +240,7 @@ void TestDiaryPage::deleteAsksAndRemoves() {
 void TestDiaryPage::addKeepsSelectionOnNextAppointment() {
     qm::test::TestServices services;
     DiaryPage page;
+    page.ensureBuilt();
     page.store().load(weekLines());
     QTest::mouseClick(child(&page, u"spdWeekly"_s), Qt::LeftButton);
     services.prompter.modalHandler =
@@ -250,15 +268,23 @@ void TestDiaryPage::addKeepsSelectionOnNextAppointment() {
 void TestDiaryPage::doubleClickAndEnterEdit() {
     qm::test::TestServices services;
     DiaryPage page;
+    page.ensureBuilt();
     page.store().load(weekLines());
     page.show();
     page.spdDailyClick();
     auto *list = child<QListView>(&page, u"lstAppoints"_s);
     page.selectRow(0);
+    // A single click selects, even under a style that activates items on a
+    // single click.
+    auto *singleClick = new SingleClickStyle;
+    singleClick->setParent(list);
+    list->setStyle(singleClick);
+    const QPoint first = list->visualRect(list->model()->index(0, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+    QCOMPARE(services.prompter.modalRuns, 0);
     // Editing the 08:00 appointment to another day moves it in the store.
     services.prompter.modalHandler =
         saveAppointment(u"20/03/2024"_s, QString(), QString(), QString());
-    const QPoint first = list->visualRect(list->model()->index(0, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
     QCOMPARE(services.prompter.modalRuns, 1);

@@ -83,6 +83,7 @@ void TestFullDisk::diaryAddOnFullDisk() {
     qm::SaveDiaryFile(appointments(records));
     const QByteArray before = ReadBytes(qm::dataFile(qm::DiaryFileName));
     qm::DiaryPage page;
+    page.ensureBuilt();
     page.store().loadFile();
     page.pressViewButton(u"All"_s);
     page.RefreshDiaryView();

@@ -1,11 +1,16 @@
 #include "address/ui/AddressPage.h"
 #include "diary/ui/DiaryPage.h"
+#include "diary/ui/TfrmAppointment.h"
+#include "diary/ui/TfrmCalendar.h"
+#include "diary/ui/TfrmSelTime.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DateLog.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Page.h"
+#include "foundation/ui/Styling.h"
+#include "foundation/ui/SvgPicture.h"
 #include "platform/ui/TrayIcon.h"
 #include "shell/ui/RunProgram.h"
 #include "shell/ui/TfrmMain.h"
@@ -128,6 +133,8 @@ private slots:
     void clockTimerRunsOnlyOnTheAlarmsPage();
     void typingGoesToTheCalculator();
     void hintsGoToTheHintBar();
+    void buttonsShowTheirPictures_data();
+    void buttonsShowTheirPictures();
     void closeQuery_data();
     void closeQuery();
     void closeDropsCompletedTasksWhenAsked();
@@ -158,6 +165,17 @@ void TestMainWindow::freshStart() {
     QCOMPARE(desk.window->size(), QSize(576, 457));
     // The settings are only written when the program closes.
     QVERIFY(desk.services.settings.m_values.isEmpty());
+
+    // Every page is there; only the one shown has made its controls, in the
+    // colours of the scheme.
+    for (const QString &name : {u"tabAddress"_s, u"tabConfig"_s, u"tabLogin"_s}) {
+        QVERIFY2(!desk.child<qm::Page>(name)->isBuilt(), qPrintable(name));
+        QVERIFY(!desk.child<qm::Page>(name)->closeButton());
+    }
+    QCOMPARE(desk.child<qm::GradientPanel>(u"panAppoints"_s)->colour(),
+             qm::ColourToQColor(qm::CurrentColourScheme().PanelColour3));
+    desk.click(u"spdAddress"_s);
+    QCOMPARE(desk.child<qm::Page>(u"tabAddress"_s)->closeButton()->objectName(), u"cmdCloseName"_s);
 }
 
 // A colour scheme that cannot be read is reported and start-up stops there:
@@ -467,10 +485,72 @@ void TestMainWindow::hintsGoToTheHintBar() {
     QCOMPARE(hint->text(), u"Close Quillmate"_s);
     QApplication::sendEvent(desk.child(u"tabDiary"_s), &enter);
     QCOMPARE(hint->text(), QString());
+    // The pickers' Select and Cancel keep their hints to themselves.
+    QLabel label;
+    QLineEdit field;
+    for (QDialog *picker : std::initializer_list<QDialog *>{new qm::TfrmCalendar(&label, &field),
+                                                            new qm::TfrmSelTime(&label, &field)}) {
+        std::unique_ptr<QDialog> owner(picker);
+        for (const QString &name : {u"cmdSelect"_s, u"cmdCancel"_s}) {
+            QApplication::sendEvent(desk.child(u"spdNotes"_s), &enter);
+            QApplication::sendEvent(picker->findChild<QWidget *>(name), &enter);
+            QVERIFY2(hint->text().isEmpty(), qPrintable(name + u": "_s + hint->text()));
+        }
+    }
     // No pop-up tip is shown.
     QHelpEvent tip(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
     QVERIFY(
         static_cast<QObject *>(desk.window.get())->eventFilter(desk.child(u"spdNotes"_s), &tip));
+}
+
+using FormMaker = std::function<QWidget *(qm::TfrmMain &)>;
+
+void TestMainWindow::buttonsShowTheirPictures_data() {
+    QTest::addColumn<FormMaker>("make");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("picture");
+    const FormMaker diary = [](qm::TfrmMain &window) { return window.page(u"tabDiary"_s); };
+    const FormMaker editor = [](qm::TfrmMain &window) {
+        auto *page = qobject_cast<qm::DiaryPage *>(window.page(u"tabDiary"_s));
+        return new qm::TfrmAppointment(page->store(), qm::EditMode::Add, -1, &window);
+    };
+    static QLabel label;
+    static QLineEdit field;
+    const FormMaker calendar = [](qm::TfrmMain &window) {
+        return new qm::TfrmCalendar(&label, &field, &window);
+    };
+    const FormMaker clock = [](qm::TfrmMain &window) {
+        return new qm::TfrmSelTime(&label, &field, &window);
+    };
+    QTest::newRow("print") << diary << u"cmdDiaryPrint"_s << u"print"_s;
+    QTest::newRow("edit") << diary << u"cmdDiaryEdit"_s << u"edit"_s;
+    QTest::newRow("add") << diary << u"cmdDiaryAdd"_s << u"add"_s;
+    QTest::newRow("delete") << diary << u"cmdDiaryDelete"_s << u"delete"_s;
+    QTest::newRow("close") << diary << u"cmdDiaryClose"_s << u"close"_s;
+    QTest::newRow("save") << editor << u"cmdUpdate"_s << u"save"_s;
+    QTest::newRow("cancel") << editor << u"cmdCancel"_s << u"cancel"_s;
+    QTest::newRow("select a date") << calendar << u"cmdSelect"_s << u"save"_s;
+    QTest::newRow("today") << calendar << u"cmdWeekJump"_s << u"today"_s;
+    QTest::newRow("cancel a time") << clock << u"cmdCancel"_s << u"cancel"_s;
+}
+
+// Each button with a picture shows the picture of its index in the main
+// window's image list.
+void TestMainWindow::buttonsShowTheirPictures() {
+    QFETCH(FormMaker, make);
+    QFETCH(QString, button);
+    QFETCH(QString, picture);
+    Desk desk;
+    QVERIFY(desk.start());
+    QWidget *form = make(*desk.window);
+    form->show();
+    auto *target = form->findChild<QAbstractButton *>(button);
+    QVERIFY(target);
+    const QImage expected =
+        qm::SvgPixmap(u":/shell/button_"_s + picture + u".svg"_s, QSize(16, 16)).toImage();
+    QCOMPARE(target->icon().pixmap(QSize(16, 16)).toImage(), expected);
+    if (form->isWindow())
+        delete form;
 }
 
 void TestMainWindow::closeQuery_data() {

@@ -4,7 +4,9 @@ using namespace Qt::StringLiterals;
 
 namespace qm {
 
-AddressPage::AddressPage(QWidget *parent) : Page(u"tabAddress"_s, parent) {
+AddressPage::AddressPage(QWidget *parent) : Page(u"tabAddress"_s, parent) {}
+
+void AddressPage::build() {
     addCloseButton(u"cmdCloseName"_s);
 }
 

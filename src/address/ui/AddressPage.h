@@ -11,6 +11,9 @@ public:
     explicit AddressPage(QWidget *parent = nullptr);
     // The key of the selected contact; -1 when none is selected.
     int CurrentKey = -1;
+
+protected:
+    void build() override;
 };
 
 } // namespace qm

@@ -11,6 +11,9 @@ public:
     explicit AlarmsPage(QWidget *parent = nullptr);
     // One tick of the page's clock (every 500 ms while the page is shown).
     void clockTick() {}
+
+protected:
+    void build() override;
 };
 
 } // namespace qm

@@ -6,7 +6,9 @@ using namespace Qt::StringLiterals;
 
 namespace qm {
 
-CalculatorPage::CalculatorPage(QWidget *parent) : Page(u"tabCalculator"_s, parent) {
+CalculatorPage::CalculatorPage(QWidget *parent) : Page(u"tabCalculator"_s, parent) {}
+
+void CalculatorPage::build() {
     addCloseButton(u"cmdCalcClose"_s);
 }
 

@@ -14,6 +14,9 @@ public:
     // Typing anywhere in the window works the calculator while it is shown.
     void keyTyped(const QString &character) override { CalculatorKey(character); }
     QWidget *focusTarget() override;
+
+protected:
+    void build() override;
 };
 
 } // namespace qm

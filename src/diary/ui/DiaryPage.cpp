@@ -12,12 +12,15 @@
 
 #include <QAbstractListModel>
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QToolButton>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -115,6 +118,11 @@ public:
 };
 
 DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent) {
+    m_model = new DiaryRowsModel(this);
+    m_delegate = new DiaryRowDelegate(this);
+}
+
+void DiaryPage::build() {
     QWidget *back = background();
 
     m_heading = new QLabel(back);
@@ -129,8 +137,6 @@ DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent) {
     listPanel->setObjectName(u"panAppoints"_s);
     listPanel->setGeometry(8, 32, 400, 322);
 
-    m_model = new DiaryRowsModel(this);
-    m_delegate = new DiaryRowDelegate(this);
     m_list = new QListView(listPanel);
     m_list->setObjectName(u"lstAppoints"_s);
     m_list->setModel(m_model);
@@ -141,11 +147,10 @@ DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent) {
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Edit is the page's default action: a double-click on a row, or Enter in
-    // the list, edits it.
-    connect(m_list, &QListView::activated, this, Reported([this] {
-                if (m_edit->isEnabled())
-                    cmdDiaryEditClick();
-            }));
+    // the list, edits it. Not the list's activation, which some styles give
+    // to a single click.
+    connect(m_list, &QListView::doubleClicked, this, Reported([this] { editFromList(); }));
+    m_list->installEventFilter(this);
 
     m_views = new QButtonGroup(this);
     m_views->setExclusive(true);
@@ -161,9 +166,12 @@ DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent) {
         top += buttonHeight;
         m_views->addButton(button);
         connect(button, &QToolButton::clicked, this,
-                Reported([this, click = view.click] { (this->*click)(); }));
+                Reported([this, name = view.name, click = view.click] {
+                    m_view = name;
+                    (this->*click)();
+                }));
     }
-    viewButton(u"Daily"_s)->setChecked(true);
+    viewButton(m_view)->setChecked(true);
 
     struct Command {
         QPushButton **button;
@@ -195,6 +203,9 @@ DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent) {
     m_delete->setEnabled(false);
 
     setRowHeight(m_rowHeight);
+    // A view asked for before the controls existed is shown now.
+    if (std::exchange(m_refreshPending, false))
+        RefreshDiaryView();
 }
 
 DiaryPage::~DiaryPage() = default;
@@ -217,13 +228,13 @@ QAbstractButton *DiaryPage::viewButton(const QString &name) const {
 }
 
 QString DiaryPage::pressedViewName() const {
-    for (const ViewButton &view : ViewButtons)
-        if (viewButton(view.name)->isChecked())
-            return view.name;
-    return u"Daily"_s;
+    return m_view;
 }
 
 void DiaryPage::pressViewButton(const QString &name) {
+    if (!ViewNames().contains(name))
+        return;
+    m_view = name;
     if (QAbstractButton *button = viewButton(name))
         button->setChecked(true);
 }
@@ -231,6 +242,8 @@ void DiaryPage::pressViewButton(const QString &name) {
 void DiaryPage::setRowHeight(int pixels) {
     m_rowHeight = pixels;
     m_delegate->rowHeight = pixels;
+    if (!isBuilt())
+        return;
     // Whole rows only: the list is as many rows high as fit in its panel.
     const int frame = 2 * m_list->frameWidth();
     const int inner = 322 - 8 - frame;
@@ -239,11 +252,15 @@ void DiaryPage::setRowHeight(int pixels) {
 }
 
 int DiaryPage::selectedRow() const {
+    if (!m_list)
+        return -1;
     const QModelIndexList selected = m_list->selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void DiaryPage::selectRow(int row) {
+    if (!m_list)
+        return;
     if (row < 0 || row >= m_model->rowCount()) {
         m_list->clearSelection();
         return;
@@ -254,17 +271,19 @@ void DiaryPage::selectRow(int row) {
 }
 
 void DiaryPage::RefreshDiaryView() {
-    // The order in which the buttons' handlers are tried.
-    for (const QString &name : ViewNames()) {
-        if (viewButton(name)->isChecked()) {
-            for (const ViewButton &view : ViewButtons)
-                if (view.name == name)
-                    (this->*view.click)();
-        }
+    // Nothing to show before the page is first built; it shows the view then.
+    if (!isBuilt()) {
+        m_refreshPending = true;
+        return;
     }
+    for (const ViewButton &view : ViewButtons)
+        if (view.name == m_view)
+            (this->*view.click)();
 }
 
 void DiaryPage::showRows(DiaryRows rows, DiaryMode mode, const QString &heading) {
+    if (!isBuilt())
+        return;
     m_mode = mode;
     m_model->setRows(std::move(rows));
     m_delegate->boldHeadings = mode != DiaryMode::Tasks;
@@ -365,8 +384,24 @@ void DiaryPage::cmdDiaryDeleteClick() {
     RefreshDiaryView();
 }
 
+void DiaryPage::editFromList() {
+    if (m_edit->isEnabled())
+        cmdDiaryEditClick();
+}
+
+bool DiaryPage::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            RunReported([this] { editFromList(); });
+            return true;
+        }
+    }
+    return Page::eventFilter(watched, event);
+}
+
 void DiaryPage::showStep() {
-    if (viewButton(u"Birthday"_s)->isChecked())
+    if (m_view == u"Birthday"_s)
         spdBirthdaysClick();
 }
 

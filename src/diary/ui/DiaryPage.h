@@ -70,7 +70,13 @@ public:
     void leaveSave() override;
     QWidget *focusTarget() override;
 
+protected:
+    void build() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // A double-click or Enter in the list: edit the row when there is one.
+    void editFromList();
     void LoadAppointmentView(const ViewRange &range);
     void SelectNextAppointment();
     void showRows(DiaryRows rows, DiaryMode mode, const QString &heading);
@@ -81,6 +87,8 @@ private:
     void runAppointmentEditor(EditMode mode, int position);
 
     AppointmentStore m_store;
+    QString m_view = QStringLiteral("Daily"); // the pressed view button's name
+    bool m_refreshPending = false;
     DiaryMode m_mode = DiaryMode::Appoints;
     bool m_showCompleted = false;
     int m_rowHeight = 16;

@@ -18,6 +18,14 @@ Page::Page(const QString &objectName, QWidget *parent) : QWidget(parent) {
     m_background->setGeometry(0, 0, Width, Height);
 }
 
+bool Page::ensureBuilt() {
+    if (m_built)
+        return false;
+    m_built = true;
+    build();
+    return true;
+}
+
 QPushButton *Page::addCloseButton(const QString &objectName) {
     m_closeButton = new QPushButton(u"&Close"_s, m_background);
     m_closeButton->setObjectName(objectName);

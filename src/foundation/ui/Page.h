@@ -12,6 +12,10 @@ class GradientPanel;
 // One page of the main window. The main window owns navigation and the page
 // protocol; a page only says how it is prepared, whether it may be left and
 // what leaving it saves, so the protocol stays one table-driven routine.
+//
+// Every page exists from the start, but makes its controls only when it is
+// first needed (build()), so start-up pays only for the page it shows. What
+// the main window asks of a page before then works without its controls.
 class Page : public QWidget {
     Q_OBJECT
 public:
@@ -20,6 +24,11 @@ public:
     static constexpr int Height = 400;
 
     explicit Page(const QString &objectName, QWidget *parent = nullptr);
+
+    // Makes the page's controls if they are not made yet; true when this
+    // call made them (they are then still to be styled).
+    bool ensureBuilt();
+    bool isBuilt() const { return m_built; }
 
     // Prepares the page each time it is shown.
     virtual void showStep() {}
@@ -43,10 +52,13 @@ signals:
     void closeRequested();
 
 protected:
+    // Makes the page's controls on background(); called once, by ensureBuilt().
+    virtual void build() {}
     // Every page has its "&Close" button in the bottom right corner.
     QPushButton *addCloseButton(const QString &objectName);
 
 private:
+    bool m_built = false;
     GradientPanel *m_background = nullptr;
     QPushButton *m_closeButton = nullptr;
 };

@@ -227,12 +227,15 @@ QList<QWidget *> FormControls(QWidget *form) {
 }
 
 void StyleForm(QWidget *form) {
-    const ColourScheme &scheme = CurrentColourScheme();
-    if (!isMainWindow(form)) {
+    if (!isMainWindow(form))
         setRole(form, QPalette::Window, ColourToQColor(SystemButtonFaceColour));
-    }
+    StyleControls(form);
+}
+
+void StyleControls(QWidget *parent) {
+    const ColourScheme &scheme = CurrentColourScheme();
     const int dpi = screenMetrics().logicalDpi();
-    for (QWidget *control : FormControls(form))
+    for (QWidget *control : FormControls(parent))
         styleControl(control, scheme, dpi);
 }
 

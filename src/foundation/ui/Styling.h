@@ -42,6 +42,9 @@ void SetColourRole(QWidget *panel, int role);
 // Forms call it each time they are shown; the configuration page calls it on
 // the main window after a scheme change.
 void StyleForm(QWidget *form);
+// The same for the controls inside parent alone (a page made after its form
+// was styled); parent itself keeps its look.
+void StyleControls(QWidget *parent);
 
 // The forms name the classic desktop fonts "MS Sans Serif" and "Comic Sans
 // MS". Where they are missing, a font matcher may pick a decorative face for

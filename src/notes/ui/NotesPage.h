@@ -9,6 +9,9 @@ class NotesPage : public Page {
     Q_OBJECT
 public:
     explicit NotesPage(QWidget *parent = nullptr);
+
+protected:
+    void build() override;
 };
 
 } // namespace qm

@@ -4,7 +4,9 @@ using namespace Qt::StringLiterals;
 
 namespace qm {
 
-ConfigPage::ConfigPage(QWidget *parent) : Page(u"tabConfig"_s, parent) {
+ConfigPage::ConfigPage(QWidget *parent) : Page(u"tabConfig"_s, parent) {}
+
+void ConfigPage::build() {
     addCloseButton(u"cmdConfigClose"_s);
 }
 

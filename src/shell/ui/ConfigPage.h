@@ -10,6 +10,9 @@ class ConfigPage : public Page {
     Q_OBJECT
 public:
     explicit ConfigPage(QWidget *parent = nullptr);
+
+protected:
+    void build() override;
 };
 
 } // namespace qm

@@ -7,16 +7,35 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
 namespace qm {
 
+namespace {
+
+// Shows every character of a password as "*", whatever the desktop's style
+// would use.
+class PasswordStarStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return u'*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
 void MakePasswordBox(QLineEdit *edit) {
     edit->setMaxLength(10);
     edit->setEchoMode(QLineEdit::Password);
-    edit->setStyleSheet(u"QLineEdit { lineedit-password-character: 42; }"_s);
+    auto *style = new PasswordStarStyle;
+    style->setParent(edit);
+    edit->setStyle(style);
     QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &text) {
         const QString upper = text.toUpper();
         if (upper != text) {
@@ -27,7 +46,9 @@ void MakePasswordBox(QLineEdit *edit) {
     });
 }
 
-LoginPage::LoginPage(QWidget *parent) : Page(u"tabLogin"_s, parent) {
+LoginPage::LoginPage(QWidget *parent) : Page(u"tabLogin"_s, parent) {}
+
+void LoginPage::build() {
     auto *panel = new GradientPanel(background(), 2);
     panel->setObjectName(u"panLogin"_s);
     panel->setDropShadow(true);
@@ -56,12 +77,18 @@ LoginPage::LoginPage(QWidget *parent) : Page(u"tabLogin"_s, parent) {
     connect(m_login, &QLineEdit::returnPressed, this, Reported([this] { cmdLoginClick(); }));
 
     addCloseButton(u"cmdLoginClose"_s);
+    m_loginButton->setToolTip(m_hint);
+    m_greeting->setText(m_greetingText);
 }
 
 void LoginPage::prepare(const QString &storedPassword, const QString &greeting) {
     StoredPassword = storedPassword;
-    m_loginButton->setToolTip(u"Login To "_s + ProgramTitle());
-    m_greeting->setText(greeting);
+    m_hint = u"Login To "_s + ProgramTitle();
+    m_greetingText = greeting;
+    if (!isBuilt())
+        return;
+    m_loginButton->setToolTip(m_hint);
+    m_greeting->setText(m_greetingText);
     m_login->clear();
 }
 

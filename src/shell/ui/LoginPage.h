@@ -20,12 +20,17 @@ public:
 
     QWidget *focusTarget() override;
 
+protected:
+    void build() override;
+
 signals:
     // The typed password was right.
     void loginAccepted();
 
 private:
     QString StoredPassword;
+    QString m_hint;
+    QString m_greetingText;
     QLabel *m_greeting = nullptr;
     QLineEdit *m_login = nullptr;
     QPushButton *m_loginButton = nullptr;

@@ -14,10 +14,12 @@
 #include "foundation/Text.h"
 #include "foundation/ui/Controls.h"
 #include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/FormParts.h"
 #include "foundation/ui/FormSnapshot.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Page.h"
 #include "foundation/ui/Styling.h"
+#include "foundation/ui/SvgPicture.h"
 #include "notes/ui/NotesPage.h"
 #include "platform/Clock.h"
 #include "platform/ScreenMetrics.h"
@@ -27,6 +29,7 @@
 #include "shell/StartUpRules.h"
 #include "shell/ui/ConfigPage.h"
 #include "shell/ui/LoginPage.h"
+#include "shell/ui/SmallButtonImages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,6 +57,7 @@ namespace {
 constexpr int MenuWidth = TfrmMain::ClientWidth - Page::Width;
 constexpr int MenuRowHeight = Page::Height / 6;
 constexpr int MenuButtonSize = 48;
+constexpr int MenuIconSize = 40;
 
 const QColor MenuPanelColour(0x4f, 0x6d, 0x9a);
 const QColor HintPanelColour(0xff, 0xff, 0xe8);
@@ -82,7 +86,7 @@ private:
 };
 
 QIcon MenuIcon(const QString &name) {
-    return QIcon(u":/shell/menu_"_s + name + u".svg"_s);
+    return SvgIcon(u":/shell/menu_"_s + name + u".svg"_s, QSize(MenuIconSize, MenuIconSize));
 }
 
 } // namespace
@@ -91,9 +95,17 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_tray(tray) {
+    // The diary is read while the window is put together: on a large diary
+    // the reading is the longest single step of start-up, and it needs
+    // nothing of the window. Start-up takes the lines at its own step.
+    const QString diary = dataFile(DiaryFileName);
+    if (QFile::exists(diary))
+        m_diaryLines = std::async(std::launch::async, [diary] { return LoadLineFile(diary); });
     setObjectName(u"frmMain"_s);
     setWindowTitle(ProgramTitle());
-    setWindowIcon(QIcon(u":/shell/quillmate.svg"_s));
+    setWindowIcon(SvgIcon(u":/shell/quillmate.svg"_s, {16, 32, 48}));
+    // The pictures of the buttons, for every form styled while the window lives.
+    m_images = new SmallButtonImages(this);
     setFixedSize(ClientWidth, ClientHeight);
     if (!m_tray) {
         m_ownTray = std::make_unique<SystemTrayIcon>();
@@ -209,7 +221,7 @@ void TfrmMain::buildMenu() {
     m_down->setObjectName(u"spdDown"_s);
     m_down->setCheckable(true);
     m_down->setChecked(true);
-    m_down->setIconSize(QSize(40, 40));
+    m_down->setIconSize(QSize(MenuIconSize, MenuIconSize));
     m_down->setFocusPolicy(Qt::NoFocus);
     m_down->setStyleSheet(u"QToolButton { border: 2px inset #2b3f5e; border-radius: 6px;"
                           " background: #dfe7f5; }"_s);
@@ -222,7 +234,7 @@ void TfrmMain::buildMenu() {
         row.button = new QToolButton(panel);
         row.button->setObjectName(u"spd"_s + row.name);
         row.button->setIcon(row.icon);
-        row.button->setIconSize(QSize(40, 40));
+        row.button->setIconSize(QSize(MenuIconSize, MenuIconSize));
         row.button->setAutoRaise(true);
         row.button->setToolTip(hints[i]);
         row.button->setGeometry((MenuWidth - MenuButtonSize) / 2, top + 4, MenuButtonSize,
@@ -368,7 +380,10 @@ void TfrmMain::runStartUpSequence() {
         qApp->installEventFilter(this);
 
         if (m_diary && QFile::exists(dataFile(DiaryFileName))) {
-            m_diary->store().loadFile();
+            if (m_diaryLines.valid())
+                m_diary->store().load(m_diaryLines.get());
+            else
+                m_diary->store().loadFile();
             m_diary->pressViewButton(settings.diaryPage());
             m_diary->setShowCompleted(settings.showCompleted());
         }
@@ -427,6 +442,9 @@ bool TfrmMain::LeavePage(Page *page) {
 void TfrmMain::ShowPage(Page *page) {
     const int current = rowOf(page);
     setWindowTitle(current >= 0 ? ProgramTitle() + m_rows[current].suffix : ProgramTitle());
+    // A page is made when it is first shown, in the colours of the moment.
+    if (page->ensureBuilt())
+        StyleControls(page);
     page->showStep();
     if (page == m_alarms) {
         timTimeTimer();
@@ -581,6 +599,9 @@ void TfrmMain::timTimeTimer() {
 void TfrmMain::showHintFor(QWidget *widget) {
     QString hint;
     for (QWidget *w = widget; w && hint.isEmpty(); w = w->parentWidget()) {
+        // A hint the form keeps to itself leaves the bar empty.
+        if (IsHintSilent(w))
+            break;
         hint = w->toolTip();
         if (w->isWindow() && w != this)
             break;

@@ -2,10 +2,12 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <future>
 #include <memory>
 
 class QLabel;
@@ -23,6 +25,7 @@ class CalculatorPage;
 class DiaryPage;
 class LoginPage;
 class Page;
+class SmallButtonImages;
 class TrayIcon;
 
 // The main window: the menu column, the page area, the footer with the date
@@ -111,6 +114,7 @@ private:
     void openHelp();
     void restore();
 
+    SmallButtonImages *m_images = nullptr;
     TrayIcon *m_tray = nullptr;
     std::unique_ptr<TrayIcon> m_ownTray;
     QStackedWidget *m_pages = nullptr;
@@ -126,6 +130,8 @@ private:
     QLabel *m_date = nullptr;
     QMenu *m_trayMenu = nullptr;
     QString m_helpFile;
+    // The lines of "Diary.Qmt", being read since the window was made.
+    std::future<QStringList> m_diaryLines;
     bool m_shutDown = false;
 };
 

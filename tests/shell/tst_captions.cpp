@@ -66,7 +66,9 @@ void TestCaptions::captionsOnTheDisplay_data() {
     QTest::addColumn<WindowMaker>("make");
     QTest::addColumn<QString>("caption");
     QTest::newRow("main window, diary page") << WindowMaker([](qm::AppointmentStore &) {
-        auto *window = new qm::TfrmMain(new NoTray);
+        auto *tray = new NoTray;
+        auto *window = new qm::TfrmMain(tray);
+        tray->setParent(window);
         window->StartUp();
         return window;
     }) << u"Quillmate - Diary & Task List"_s;

@@ -17,7 +17,6 @@ using namespace Qt::StringLiterals;
 namespace {
 WriteFaultHook g_writeFault;
 constexpr qint64 ChunkSize = 64 * 1024;
-constexpr qint64 MapThreshold = 64 * 1024;
 
 QString writeFailure(const QString &why) {
     return u"Cannot Write The File: "_s + why;
@@ -105,26 +104,7 @@ QByteArray ReadFileBytes(const QString &path) {
 }
 
 QStringList ReadRecordFile(const QString &path) {
-    QFile file(path);
-    if (!file.exists())
-        return {};
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(u"Cannot Read The File: "_s + file.errorString(), path);
-    // A large file is read through a mapping: no copy, and its pages come
-    // straight from the system's cache.
-    const qint64 size = file.size();
-    if (size >= MapThreshold) {
-        if (const uchar *mapped = file.map(0, size)) {
-            QStringList lines = SplitRecordLines(
-                QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size));
-            file.unmap(const_cast<uchar *>(mapped));
-            return lines;
-        }
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(u"Cannot Read The File: "_s + file.errorString(), path);
-    return SplitRecordLines(bytes);
+    return SplitRecordLines(ReadFileBytes(path));
 }
 
 AtomicFileWriter::AtomicFileWriter(const QString &path) : m_path(path), m_file(path) {

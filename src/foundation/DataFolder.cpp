@@ -54,13 +54,12 @@ bool HoldsProgramData(const QString &folder) {
 }
 
 void RemoveUnfinishedSaves(const QString &folder) {
-    QStringList names = ProgramDataFileNames();
-    names.append(AddressWorkFileName);
-    QStringList escaped;
-    for (const QString &name : names)
-        escaped.append(QRegularExpression::escape(name));
-    static const QRegularExpression unfinished(u"^(?:"_s + escaped.join(u'|') +
-                                               u")\\.[A-Za-z0-9]{6}$"_s);
+    static const QRegularExpression unfinished = [] {
+        QStringList names;
+        for (const QString &name : ProgramDataFileNames() + QStringList{AddressWorkFileName})
+            names.append(QRegularExpression::escape(name));
+        return QRegularExpression(u"^(?:"_s + names.join(u'|') + u")\\.[A-Za-z0-9]{6}$"_s);
+    }();
     QDir dir(folder.isEmpty() ? QDir::currentPath() : folder);
     for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
         if (unfinished.match(name).hasMatch())

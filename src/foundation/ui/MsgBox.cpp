@@ -70,9 +70,14 @@ void placeButton(QPushButton *button, const QRect &where) {
     button->show();
 }
 
+// The panel's margins around the text, and the dialog's around the panel.
+constexpr int PanelExtraWidth = 56;
+constexpr int PanelExtraHeight = 58;
+constexpr int DialogExtraWidth = 28;
+constexpr int DialogExtraHeight = 47;
 // What the dialog adds around its text, the window frame included.
-constexpr int DialogFrameWidth = 56 + 28 + 16;
-constexpr int DialogFrameHeight = 58 + 47 + 40;
+constexpr int DialogFrameWidth = PanelExtraWidth + DialogExtraWidth + 16;
+constexpr int DialogFrameHeight = PanelExtraHeight + DialogExtraHeight + 40;
 constexpr int MessageTextMinWidth = 100;
 const QString Ellipsis = QStringLiteral("\u2026");
 
@@ -163,14 +168,14 @@ MessageBoxLayout LayoutMessageBox(QSize labelSize, int buttons) {
     MessageBoxLayout layout;
     const int labelWidth = labelSize.width();
     const int labelHeight = labelSize.height();
-    int panelWidth = labelWidth + 56;
-    const int panelHeight = labelHeight + 58;
-    const int width = qMax(panelWidth + 28, MessageBoxLayout::MinimumWidth);
-    const int height = panelHeight + 47;
+    int panelWidth = labelWidth + PanelExtraWidth;
+    const int panelHeight = labelHeight + PanelExtraHeight;
+    const int width = qMax(panelWidth + DialogExtraWidth, MessageBoxLayout::MinimumWidth);
+    const int height = panelHeight + DialogExtraHeight;
     // A dialog held at its minimum width is wider than its text needs; the
     // panel then spans it less a small margin so the centred buttons lie on
     // the panel instead of straddling its edge.
-    if (panelWidth + 28 < width)
+    if (panelWidth + DialogExtraWidth < width)
         panelWidth = width - 2 * ClampedMargin;
     layout.dialog = QSize(width, height);
     layout.panel =

@@ -77,17 +77,18 @@ void LoginPage::build() {
     connect(m_login, &QLineEdit::returnPressed, this, Reported([this] { cmdLoginClick(); }));
 
     addCloseButton(u"cmdLoginClose"_s);
-    m_loginButton->setToolTip(m_hint);
-    m_greeting->setText(m_greetingText);
+    showPrepared();
 }
 
 void LoginPage::prepare(const QString &storedPassword, const QString &greeting) {
     StoredPassword = storedPassword;
-    m_hint = u"Login To "_s + ProgramTitle();
     m_greetingText = greeting;
-    if (!isBuilt())
-        return;
-    m_loginButton->setToolTip(m_hint);
+    if (isBuilt())
+        showPrepared();
+}
+
+void LoginPage::showPrepared() {
+    m_loginButton->setToolTip(u"Login To "_s + ProgramTitle());
     m_greeting->setText(m_greetingText);
     m_login->clear();
 }

@@ -28,8 +28,10 @@ signals:
     void loginAccepted();
 
 private:
+    // What prepare() was given, on the page's controls.
+    void showPrepared();
+
     QString StoredPassword;
-    QString m_hint;
     QString m_greetingText;
     QLabel *m_greeting = nullptr;
     QLineEdit *m_login = nullptr;

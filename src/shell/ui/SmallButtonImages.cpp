@@ -21,36 +21,15 @@ SmallButtonImages::~SmallButtonImages() {
 }
 
 QString SmallButtonImages::resource(int index) {
-    const char *name = nullptr;
-    switch (index) {
-    case Print:
-        name = "print";
-        break;
-    case Edit:
-        name = "edit";
-        break;
-    case Add:
-        name = "add";
-        break;
-    case Delete:
-        name = "delete";
-        break;
-    case Close:
-        name = "close";
-        break;
-    case Save:
-        name = "save";
-        break;
-    case Cancel:
-        name = "cancel";
-        break;
-    case Today:
-        name = "today";
-        break;
-    default:
-        return {};
-    }
-    return u":/shell/button_"_s + QLatin1StringView(name) + u".svg"_s;
+    static const struct {
+        int index;
+        const char *name;
+    } pictures[] = {{Print, "print"}, {Edit, "edit"}, {Add, "add"},       {Delete, "delete"},
+                    {Close, "close"}, {Save, "save"}, {Cancel, "cancel"}, {Today, "today"}};
+    for (const auto &picture : pictures)
+        if (picture.index == index)
+            return u":/shell/button_"_s + QLatin1StringView(picture.name) + u".svg"_s;
+    return {};
 }
 
 QIcon SmallButtonImages::icon(int index) {

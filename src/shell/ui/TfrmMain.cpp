@@ -105,7 +105,7 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     setWindowTitle(ProgramTitle());
     setWindowIcon(SvgIcon(u":/shell/quillmate.svg"_s, {16, 32, 48}));
     // The pictures of the buttons, for every form styled while the window lives.
-    m_images = new SmallButtonImages(this);
+    new SmallButtonImages(this);
     setFixedSize(ClientWidth, ClientHeight);
     if (!m_tray) {
         m_ownTray = std::make_unique<SystemTrayIcon>();

@@ -25,7 +25,6 @@ class CalculatorPage;
 class DiaryPage;
 class LoginPage;
 class Page;
-class SmallButtonImages;
 class TrayIcon;
 
 // The main window: the menu column, the page area, the footer with the date
@@ -114,7 +113,6 @@ private:
     void openHelp();
     void restore();
 
-    SmallButtonImages *m_images = nullptr;
     TrayIcon *m_tray = nullptr;
     std::unique_ptr<TrayIcon> m_ownTray;
     QStackedWidget *m_pages = nullptr;

@@ -64,9 +64,10 @@ bool IsCp1252Representable(QStringView text) {
     return true;
 }
 
-bool CanStoreInField(QStringView text, const QString &fieldName, QString *reason) {
+namespace {
+bool canStore(QStringView text, bool separatorAllowed, const QString &fieldName, QString *reason) {
     QString why;
-    if (text.contains(FieldSeparator))
+    if (!separatorAllowed && text.contains(FieldSeparator))
         why = fieldName + u" Cannot Contain The Character \u00FF"_s;
     else if (text.contains(u'\r') || text.contains(u'\n'))
         why = fieldName + u" Cannot Contain A Line Break"_s;
@@ -77,6 +78,15 @@ bool CanStoreInField(QStringView text, const QString &fieldName, QString *reason
     if (reason)
         *reason = why;
     return false;
+}
+} // namespace
+
+bool CanStoreInField(QStringView text, const QString &fieldName, QString *reason) {
+    return canStore(text, false, fieldName, reason);
+}
+
+bool CanStoreInLastField(QStringView text, const QString &fieldName, QString *reason) {
+    return canStore(text, true, fieldName, reason);
 }
 
 } // namespace qm

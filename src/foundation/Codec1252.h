@@ -26,5 +26,8 @@ inline constexpr QChar FieldSeparator = QChar(0x00FF);
 // reason (when given) receives a sentence saying why, in title case, without
 // a trailing "\r"; fieldName names the field in that sentence.
 bool CanStoreInField(QStringView text, const QString &fieldName, QString *reason = nullptr);
+// The same for the last field of a line, which may hold the separator: it is
+// read as everything after the separator before it.
+bool CanStoreInLastField(QStringView text, const QString &fieldName, QString *reason = nullptr);
 
 } // namespace qm

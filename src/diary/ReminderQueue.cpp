@@ -1,0 +1,162 @@
+#include "diary/ReminderQueue.h"
+
+#include "diary/Appointment.h"
+#include "foundation/AlarmFile.h"
+#include "foundation/Dates.h"
+#include "foundation/Text.h"
+
+#include <algorithm>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+namespace {
+
+constexpr qint64 MinutesPerDay = 24 * 60;
+
+// A minute of a day as one number, so that minutes of different days compare.
+qint64 Stamp(const QDate &date, int minuteOfDay) {
+    return date.toJulianDay() * MinutesPerDay + minuteOfDay;
+}
+qint64 Stamp(const QDate &date, const QTime &time) {
+    return Stamp(date, time.hour() * 60 + time.minute());
+}
+qint64 Stamp(const QDateTime &moment) {
+    return Stamp(moment.date(), moment.time());
+}
+
+// The lines dated date (yyyymmdd), as a range of positions in the sorted
+// store. The store's order is by the whole line, letters without regard to
+// case, so its lines are in order of their first eight characters too.
+std::pair<qsizetype, qsizetype> LinesDated(const QStringList &sorted, const QString &date) {
+    const auto lineBefore = [](const QString &line, const QString &day) {
+        return QStringView(line).left(8).compare(day, Qt::CaseInsensitive) < 0;
+    };
+    const auto dayBefore = [](const QString &day, const QString &line) {
+        return QStringView(day).compare(QStringView(line).left(8), Qt::CaseInsensitive) < 0;
+    };
+    const auto first = std::lower_bound(sorted.cbegin(), sorted.cend(), date, lineBefore);
+    const auto last = std::upper_bound(first, sorted.cend(), date, dayBefore);
+    return {first - sorted.cbegin(), last - sorted.cbegin()};
+}
+
+// Two digits as a number, -1 when they are not.
+int TwoDigits(QStringView text) {
+    if (text.size() != 2 || !text[0].isDigit() || !text[1].isDigit())
+        return -1;
+    return text[0].digitValue() * 10 + text[1].digitValue();
+}
+
+void AddAppointmentReminders(QList<ReminderEntry> &entries, const QStringList &sorted,
+                             const QDate &dated, const QDate &day) {
+    const auto [first, last] = LinesDated(sorted, DateToSortable(dated));
+    int copy = 0;
+    for (qsizetype i = first; i < last; ++i) {
+        const QString &line = sorted.at(i);
+        copy = i > first && line == sorted.at(i - 1) ? copy + 1 : 0;
+        const AppointmentFields fields = ReadAppointmentFields(line);
+        const int minutes = TextToInt(fields.reminder.toString());
+        // The start's hour and minute are its first and last two characters.
+        const int hour = TwoDigits(fields.start.left(2));
+        const int minute = TwoDigits(fields.start.right(2));
+        if (minutes <= 0 || hour < 0 || minute < 0)
+            continue;
+        const qint64 due = Stamp(dated, hour * 60 + minute) - minutes;
+        if (due < Stamp(day, 0) || due >= Stamp(day.addDays(1), 0))
+            continue;
+        const int minuteOfDay = int(due - Stamp(day, 0));
+        entries.append({day, QTime(minuteOfDay / 60, minuteOfDay % 60), ReminderEntry::Reminder,
+                        int(i), line, copy});
+    }
+}
+
+} // namespace
+
+QList<ReminderEntry> RemindersDueOn(const QStringList &sorted, const QStringList &alarmLines,
+                                    const QDate &day) {
+    QList<ReminderEntry> entries;
+    AddAppointmentReminders(entries, sorted, day, day);
+    AddAppointmentReminders(entries, sorted, day.addDays(1), day);
+    int number = 0;
+    for (qsizetype i = 0; i < alarmLines.size(); ++i) {
+        const QString &line = alarmLines.at(i);
+        if (IsBlank(line))
+            continue;
+        ++number;
+        const QString time = ReadAlarmLine(line).time;
+        // A time stored as typed ("7:30") still goes off at its minute.
+        if (!IsValidTime(time))
+            continue;
+        const auto copy = int(std::count(alarmLines.cbegin(), alarmLines.cbegin() + i, line));
+        entries.append({day, TextToTime(time), ReminderEntry::Alarm, number, line, copy});
+    }
+    return entries;
+}
+
+QString ReminderQueueText(const QList<ReminderEntry> &entries) {
+    QString text;
+    for (const ReminderEntry &entry : entries)
+        text += u'|' + TimeToDisplay(entry.due) + QChar(entry.kind) + QString::number(entry.number);
+    return text + u'|';
+}
+
+QString AppointmentReminderMessage(const QString &appointmentLine) {
+    const Appointment appointment = ReadAppointment(appointmentLine);
+    return u"Your Appointment : "_s + appointment.description + u" Is Due To Start In "_s +
+           QString::number(appointment.reminder) + u" Minute"_s +
+           (appointment.reminder > 1 ? u"s"_s : QString()) + u"."_s;
+}
+
+QString AlarmMessage(const QString &alarmLine) {
+    const AlarmRecord alarm = ReadAlarmLine(alarmLine);
+    const QString time = IsValidTime(alarm.time) ? TimeToDisplay(alarm.time) : alarm.time;
+    return u"Alarm For "_s + time + u". "_s + alarm.description;
+}
+
+std::optional<ReminderEntry> ReminderWatch::next(const QDateTime &now, const QStringList &sorted,
+                                                 const QStringList &alarmLines) const {
+    const qint64 to = Stamp(now);
+    qint64 from = to;
+    if (m_lastCheck) {
+        // A clock put back starts afresh at its own minute; after a long
+        // sleep the check goes back one day, so an alarm of every day is
+        // shown once, not once for every day missed.
+        from = std::min(Stamp(*m_lastCheck), to);
+        from = std::max(from, to - (MinutesPerDay - 1));
+    }
+    std::optional<ReminderEntry> earliest;
+    qint64 earliestDue = 0;
+    const QDate firstDay = QDate::fromJulianDay(from / MinutesPerDay);
+    for (QDate day = firstDay; day <= now.date(); day = day.addDays(1)) {
+        for (const ReminderEntry &entry : RemindersDueOn(sorted, alarmLines, day)) {
+            const qint64 due = Stamp(entry.date, entry.due);
+            if (due < from || due > to || m_shown.contains(keyOf(entry)))
+                continue;
+            if (!earliest || due < earliestDue) {
+                earliest = entry;
+                earliestDue = due;
+            }
+        }
+    }
+    return earliest;
+}
+
+void ReminderWatch::shown(const ReminderEntry &entry) {
+    m_shown.insert(keyOf(entry));
+}
+
+void ReminderWatch::checked(const QDateTime &now) {
+    m_lastCheck = now;
+    // What is older than the earliest day a check looks at can go.
+    const QString oldest = DateToSortable(now.date().addDays(-1));
+    m_shown.removeIf([&](const QString &key) { return key.left(8) < oldest; });
+}
+
+QString ReminderWatch::keyOf(const ReminderEntry &entry) {
+    return DateToSortable(entry.date) + TimeToDisplay(entry.due) + QChar(entry.kind) +
+           QString::number(entry.copy) + u'|' + entry.line;
+}
+
+} // namespace qm

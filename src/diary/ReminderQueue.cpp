@@ -116,16 +116,17 @@ QString AlarmMessage(const QString &alarmLine) {
 }
 
 std::optional<ReminderEntry> ReminderWatch::next(const QDateTime &now, const QStringList &sorted,
-                                                 const QStringList &alarmLines) const {
+                                                 const QStringList &alarmLines) {
+    // The very first check starts at its own minute, and keeps starting there
+    // until it is done, however long its pop-ups stay open.
+    if (!m_lastCheck)
+        m_lastCheck = now;
     const qint64 to = Stamp(now);
-    qint64 from = to;
-    if (m_lastCheck) {
-        // A clock put back starts afresh at its own minute; after a long
-        // sleep the check goes back one day, so an alarm of every day is
-        // shown once, not once for every day missed.
-        from = std::min(Stamp(*m_lastCheck), to);
-        from = std::max(from, to - (MinutesPerDay - 1));
-    }
+    // A clock put back starts afresh at its own minute; after a long sleep the
+    // check goes back one day, so an alarm of every day is shown once, not
+    // once for every day missed.
+    qint64 from = std::min(Stamp(*m_lastCheck), to);
+    from = std::max(from, to - (MinutesPerDay - 1));
     std::optional<ReminderEntry> earliest;
     qint64 earliestDue = 0;
     const QDate firstDay = QDate::fromJulianDay(from / MinutesPerDay);

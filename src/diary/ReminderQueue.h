@@ -57,7 +57,7 @@ public:
     // The next entry to show at now, the earliest due first (entries of one
     // minute in queue order); nothing when all are shown.
     std::optional<ReminderEntry> next(const QDateTime &now, const QStringList &sorted,
-                                      const QStringList &alarmLines) const;
+                                      const QStringList &alarmLines);
     void shown(const ReminderEntry &entry);
     // Everything due up to now has been shown: the next check starts here.
     void checked(const QDateTime &now);

@@ -35,6 +35,7 @@ struct Shown {
             WriteBytes(services.path(qm::AlarmFileName), file);
         page.ensureBuilt();
         page.showStep();
+        page.show();
         qm::SnapshotForm(page.window());
     }
     template <typename T = QLineEdit> T *at(const QString &name, int row = 0) const {

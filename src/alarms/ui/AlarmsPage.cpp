@@ -9,7 +9,6 @@
 #include "foundation/ui/FormSnapshot.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
-#include "platform/Clock.h"
 #include "platform/Services.h"
 
 #include <QCheckBox>
@@ -187,7 +186,8 @@ QWidget *AlarmsPage::focusTarget() {
 }
 
 bool AlarmsPage::hasUnsavedChanges() const {
-    return isBuilt() && FormChanged(window());
+    // The main window's page area hides every page but the one on show.
+    return isBuilt() && !isHidden() && FormChanged(window());
 }
 
 void AlarmsPage::showStep() {
@@ -328,10 +328,6 @@ bool AlarmsPage::clockTick(const QTime &now) {
     m_dots->setText(face.dots);
     m_minutes->setText(face.minutes);
     return changed;
-}
-
-bool AlarmsPage::clockTick() {
-    return clockTick(clock().now().time());
 }
 
 bool AlarmsPage::eventFilter(QObject *watched, QEvent *event) {

@@ -43,8 +43,6 @@ public:
     // and minute. True when the hour or the minute changed, so the date banner
     // is to be rewritten.
     bool clockTick(const QTime &now);
-    // The same at the time of the program's clock.
-    bool clockTick();
 
     // The reminder check used up this once-only alarm and took its line out of
     // "Alarm.Qmt". An unchanged page is reloaded; on a page with unsaved edits
@@ -55,8 +53,9 @@ public:
     QString leaveReasons() override { return ValidateAlarmPage(); }
     void leaveSave() override { SaveAlarmPage(); }
     QWidget *focusTarget() override;
-    // The page's inputs differ from the snapshot the main window took when the
-    // page was shown or last saved.
+    // The page is on show and its inputs differ from the snapshot the main
+    // window took when the page was shown or last saved. Leaving the page
+    // saves it, so a page not on show has nothing unsaved.
     bool hasUnsavedChanges() const override;
 
     void cmdAlarmSaveClick();

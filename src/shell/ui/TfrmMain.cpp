@@ -4,6 +4,8 @@
 #include "alarms/ui/AlarmsPage.h"
 #include "calculator/ui/CalculatorPage.h"
 #include "diary/ui/DiaryPage.h"
+#include "diary/ui/Reminders.h"
+#include "diary/ui/TfrmSelTime.h"
 #include "foundation/BusyScope.h"
 #include "foundation/ColourScheme.h"
 #include "foundation/Dates.h"
@@ -22,6 +24,7 @@
 #include "foundation/ui/SvgPicture.h"
 #include "notes/ui/NotesPage.h"
 #include "platform/Clock.h"
+#include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
 #include "platform/Services.h"
 #include "platform/ui/TrayIcon.h"
@@ -136,6 +139,7 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     m_diary = qobject_cast<DiaryPage *>(m_rows[0].page);
     m_notes = m_rows[1].page;
     m_alarms = m_rows[2].page;
+    m_alarmClock = qobject_cast<AlarmsPage *>(m_alarms);
     m_address = m_rows[4].page;
     m_login = new LoginPage(m_pages);
     m_pages->addWidget(m_login);
@@ -148,6 +152,7 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     buildMenu();
     buildFooter();
     buildTray();
+    connectAlarms();
 
     timAlarm.setObjectName(u"timAlarm"_s);
     timAlarm.setInterval(50000);
@@ -175,6 +180,20 @@ TfrmMain::~TfrmMain() {
     qApp->removeEventFilter(this);
     if (m_tray)
         m_tray->remove();
+}
+
+void TfrmMain::connectAlarms() {
+    if (m_diary) {
+        m_reminders = new Reminders(m_diary->store(), this);
+        if (m_alarmClock)
+            connect(m_reminders, &Reminders::alarmRemoved, m_alarmClock,
+                    Reported([this](const QString &line) { m_alarmClock->alarmRemoved(line); }));
+    }
+    if (m_alarmClock)
+        m_alarmClock->setTimePicker([this](QLabel *label, QLineEdit *timeField) {
+            TfrmSelTime picker(label, timeField, this);
+            prompter().runModal(picker);
+        });
 }
 
 Page *TfrmMain::makePage(const PageFactory &factory, const QString &name) {
@@ -589,11 +608,24 @@ void TfrmMain::bringForward() {
 
 void TfrmMain::timAlarmTimer() {
     m_date->setText(LongDateText(DateToDisplay(clock().now().date()), true));
+    if (!m_reminders)
+        return;
+    // No tick while pop-ups are open; the next period starts when the last
+    // one is closed.
+    const bool running = timAlarm.isActive();
+    timAlarm.stop();
+    m_reminders->check();
+    if (running && !m_shutDown)
+        timAlarm.start();
 }
 
 void TfrmMain::timTimeTimer() {
-    if (auto *alarms = qobject_cast<AlarmsPage *>(m_alarms))
-        alarms->clockTick();
+    if (!m_alarmClock)
+        return;
+    const QDateTime now = clock().now();
+    if (m_alarmClock->clockTick(now.time()))
+        m_date->setText(LongDateText(DateToDisplay(now.date()), true) + u"  "_s +
+                        TimeToDisplay(now.time()));
 }
 
 void TfrmMain::showHintFor(QWidget *widget) {

@@ -25,6 +25,7 @@ class CalculatorPage;
 class DiaryPage;
 class LoginPage;
 class Page;
+class Reminders;
 class TrayIcon;
 
 // The main window: the menu column, the page area, the footer with the date
@@ -106,6 +107,7 @@ private:
     void buildMenu();
     void buildFooter();
     void buildTray();
+    void connectAlarms();
     Page *makePage(const PageFactory &factory, const QString &name);
     int rowOf(const Page *page) const;
     void runStartUpSequence();
@@ -118,9 +120,11 @@ private:
     QStackedWidget *m_pages = nullptr;
     QList<MenuRow> m_rows;
     DiaryPage *m_diary = nullptr;
+    Reminders *m_reminders = nullptr;
     LoginPage *m_login = nullptr;
     Page *m_notes = nullptr;
     Page *m_alarms = nullptr;
+    AlarmsPage *m_alarmClock = nullptr; // the program's own alarm page
     Page *m_address = nullptr;
     QWidget *m_menuPanel = nullptr;
     QToolButton *m_down = nullptr;

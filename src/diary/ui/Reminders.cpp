@@ -8,6 +8,7 @@
 #include "platform/Prompter.h"
 #include "platform/Services.h"
 
+#include <QGuiApplication>
 #include <QScopeGuard>
 
 namespace qm {
@@ -52,7 +53,18 @@ void Reminders::show(const ReminderEntry &entry) {
     TfrmRemind form(alarm ? TfrmRemind::AlarmTag : TfrmRemind::AppointmentTag,
                     alarm ? AlarmMessage(entry.line) : AppointmentReminderMessage(entry.line),
                     m_window);
-    prompter().runModal(form);
+    {
+        // The check at start-up runs under the busy cursor; the pop-up waits
+        // for the user and shows the normal one.
+        const bool busy = QGuiApplication::overrideCursor() != nullptr;
+        if (busy)
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+        const auto restore = qScopeGuard([busy] {
+            if (busy)
+                QGuiApplication::restoreOverrideCursor();
+        });
+        prompter().runModal(form);
+    }
     if (!alarm || ReadAlarmLine(entry.line).everyDay())
         return;
     // A once-only alarm is used up. When its line cannot be taken out the

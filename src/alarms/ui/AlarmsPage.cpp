@@ -12,7 +12,6 @@
 #include "platform/Services.h"
 
 #include <QCheckBox>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,14 +58,6 @@ constexpr int TimeWidth = 48;
 constexpr int EveryDayLeft = FieldLeft + TimeWidth + 4 + FieldHeight + 12;
 constexpr int ClearWidth = 64;
 constexpr int ClearLeft = PanelWidth - 12 - ClearWidth;
-
-// Exit rules run when the user moves between the page's controls, not when
-// the whole window loses or regains the focus (a message, the time picker)
-// or a context menu opens.
-bool isMoveWithinPage(const QEvent *event) {
-    const auto reason = static_cast<const QFocusEvent *>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, QRect where) {
     auto *label = new QLabel(caption, parent);
@@ -333,7 +324,7 @@ bool AlarmsPage::clockTick(const QTime &now) {
 bool AlarmsPage::eventFilter(QObject *watched, QEvent *event) {
     Row *row = rowOf(watched);
     if (row && event->type() == QEvent::FocusOut && watched == row->time &&
-        isMoveWithinPage(event)) {
+        IsMoveBetweenControls(event)) {
         const int number = int(row - m_rows.data()) + 1;
         RunReported([this, number] { txtAlarmExit(number); });
     } else if (event->type() == QEvent::KeyPress) {

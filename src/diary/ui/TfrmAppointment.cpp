@@ -166,14 +166,6 @@ QToolButton *makeGlyphButton(const QString &name, const QString &glyph, const QS
     return button;
 }
 
-// Exit and enter rules run when the user moves between the form's controls,
-// not when the whole form loses or regains the focus to another window (a
-// message, a picker) or a context menu.
-bool isMoveWithinForm(const QEvent *event) {
-    const auto reason = static_cast<const QFocusEvent *>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 } // namespace
 
 TfrmAppointment::TfrmAppointment(AppointmentStore &store, EditMode mode, qsizetype editedLine,
@@ -345,7 +337,7 @@ void TfrmAppointment::showEvent(QShowEvent *event) {
 }
 
 bool TfrmAppointment::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::FocusOut && isMoveWithinForm(event)) {
+    if (event->type() == QEvent::FocusOut && IsMoveBetweenControls(event)) {
         RunReported([this, watched] {
             if (watched == txtDate)
                 txtDateExit();
@@ -358,7 +350,7 @@ bool TfrmAppointment::eventFilter(QObject *watched, QEvent *event) {
             else if (watched == txtRemind)
                 txtRemindExit();
         });
-    } else if (event->type() == QEvent::FocusIn && isMoveWithinForm(event) &&
+    } else if (event->type() == QEvent::FocusIn && IsMoveBetweenControls(event) &&
                watched == txtDuration) {
         RunReported([this] { txtDurationEnter(); });
     }

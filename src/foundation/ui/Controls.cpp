@@ -10,6 +10,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QHash>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -214,6 +215,11 @@ void SelectListItem(QAbstractItemView *view, const QString &value) {
 
 QString ColourDepth() {
     return screenMetrics().colourDepth() <= 8 ? u"256"_s : u"HI"_s;
+}
+
+bool IsMoveBetweenControls(const QEvent *focusEvent) {
+    const auto reason = static_cast<const QFocusEvent *>(focusEvent)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 } // namespace qm

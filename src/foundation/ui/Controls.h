@@ -5,6 +5,7 @@
 
 class QAbstractItemView;
 class QComboBox;
+class QEvent;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -62,6 +63,12 @@ void SelectComboItem(QComboBox *combo, const QString &value);
 // selected, none when the list is empty. The selected row is scrolled into
 // view.
 void SelectListItem(QAbstractItemView *view, const QString &value);
+
+// Whether a focus event (in or out) comes from the user moving between a
+// form's controls, not from the whole form losing or regaining the focus to
+// another window (a message, a picker) or a context menu opening. Exit rules
+// of entries run only then.
+bool IsMoveBetweenControls(const QEvent *focusEvent);
 
 // "256" when the screen has 8 or fewer bits per pixel, "HI" otherwise.
 QString ColourDepth();

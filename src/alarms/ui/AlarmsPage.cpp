@@ -59,22 +59,6 @@ constexpr int EveryDayLeft = FieldLeft + TimeWidth + 4 + FieldHeight + 12;
 constexpr int ClearWidth = 64;
 constexpr int ClearLeft = PanelWidth - 12 - ClearWidth;
 
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, QRect where) {
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(where);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return label;
-}
-
-QLineEdit *makeEdit(QWidget *parent, const QString &name, int maxLength, QRect where) {
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setMaxLength(maxLength);
-    edit->setGeometry(where);
-    return edit;
-}
-
 QLabel *makeClockLabel(QWidget *parent, const QString &name, const QString &caption, int left,
                        int width, Qt::Alignment alignment) {
     auto *label = new QLabel(caption, parent);
@@ -124,10 +108,10 @@ void AlarmsPage::build() {
         Row &row = m_rows[i];
         const QString n = QString::number(i + 1);
         const int top = 8 + i * RowPitch;
-        row.label = makeLabel(alarmsPanel, u"lblAlarm"_s + n, u"Alarm Time "_s + n,
+        row.label = MakeLabel(alarmsPanel, u"lblAlarm"_s + n, u"Alarm Time "_s + n,
                               QRect(CaptionLeft, top, CaptionWidth, FieldHeight));
-        row.time = makeEdit(alarmsPanel, u"txtAlarm"_s + n, TimeMaxLength,
-                            QRect(FieldLeft, top, TimeWidth, FieldHeight));
+        row.time = MakeEdit(alarmsPanel, u"txtAlarm"_s + n,
+                            QRect(FieldLeft, top, TimeWidth, FieldHeight), TimeMaxLength);
 
         // Like every picker button it never takes the focus, so the time box
         // stays the box being edited.
@@ -140,11 +124,12 @@ void AlarmsPage::build() {
         row.picker->setGeometry(FieldLeft + TimeWidth + 4, top, FieldHeight, FieldHeight);
 
         const int descriptionTop = top + FieldHeight + 6;
-        makeLabel(alarmsPanel, u"lblDesc"_s + n, u"Description"_s,
+        MakeLabel(alarmsPanel, u"lblDesc"_s + n, u"Description"_s,
                   QRect(CaptionLeft, descriptionTop, CaptionWidth, FieldHeight));
-        row.description = makeEdit(
-            alarmsPanel, u"txtDesc"_s + n, DescriptionMaxLength,
-            QRect(FieldLeft, descriptionTop, ClearLeft + ClearWidth - FieldLeft, FieldHeight));
+        row.description = MakeEdit(
+            alarmsPanel, u"txtDesc"_s + n,
+            QRect(FieldLeft, descriptionTop, ClearLeft + ClearWidth - FieldLeft, FieldHeight),
+            DescriptionMaxLength);
 
         row.everyDay = new QCheckBox(EveryDayCaption, alarmsPanel);
         row.everyDay->setObjectName(u"chkEveryday"_s + n);

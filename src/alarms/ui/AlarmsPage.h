@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarms/AlarmRules.h"
+#include "foundation/ui/FormParts.h"
 #include "foundation/ui/Page.h"
 
 #include <QList>
@@ -27,7 +28,7 @@ public:
     // Opens the time picker for a row: fills timeField on "&Select" and gives
     // label the normal colour. Set by the main window (the picker belongs to
     // the diary).
-    using TimePicker = std::function<void(QLabel *label, QLineEdit *timeField)>;
+    using TimePicker = FieldPicker;
 
     explicit AlarmsPage(QWidget *parent = nullptr);
     void setTimePicker(TimePicker picker) { m_timePicker = std::move(picker); }

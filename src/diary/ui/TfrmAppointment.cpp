@@ -52,7 +52,6 @@ constexpr int FormWidth = 440;
 constexpr int FormHeight = 320;
 constexpr int Margin = 10;
 constexpr int FieldHeight = 22;
-constexpr int GlyphButtonSize = 22;
 constexpr int SpinWidth = 17;
 constexpr int CaptionWidth = 96; // the captions in the first column
 constexpr int FieldLeft = Margin + CaptionWidth + 4;
@@ -136,36 +135,6 @@ private:
     QToolButton *m_down = nullptr;
 };
 
-QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent, QRect where) {
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(where);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return label;
-}
-
-QLineEdit *makeEdit(const QString &name, QWidget *parent, QRect where, int maxLength = 32767) {
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setGeometry(where);
-    edit->setMaxLength(maxLength);
-    return edit;
-}
-
-// A small button with a picture. Like every picker button it never takes the
-// focus, so the field the user is in stays the field being edited.
-QToolButton *makeGlyphButton(const QString &name, const QString &glyph, const QString &hint,
-                             QWidget *parent, QPoint where) {
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setIcon(QIcon(glyph));
-    button->setIconSize(QSize(16, 16));
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setToolTip(hint);
-    button->setGeometry(where.x(), where.y(), GlyphButtonSize, GlyphButtonSize);
-    return button;
-}
-
 } // namespace
 
 TfrmAppointment::TfrmAppointment(AppointmentStore &store, EditMode mode, qsizetype editedLine,
@@ -192,12 +161,12 @@ void TfrmAppointment::buildControls() {
     datePanel->setFrameShape(QFrame::StyledPanel);
     datePanel->setGeometry(Margin, Margin, FormWidth - 2 * Margin, 42);
     const int dateRow = 10;
-    lblDate = makeLabel(u"lblDate"_s, u"Appointment Date"_s, datePanel,
+    lblDate = MakeLabel(datePanel, u"lblDate"_s, u"Appointment Date"_s,
                         QRect(Margin, dateRow, DateFieldLeft - Margin - 6, FieldHeight));
-    txtDate = makeEdit(u"txtDate"_s, datePanel,
+    txtDate = MakeEdit(datePanel, u"txtDate"_s,
                        QRect(DateFieldLeft, dateRow, DateFieldWidth, FieldHeight));
     SetDateEntryMask(txtDate);
-    spdSelDate = makeGlyphButton(u"spdSelDate"_s, CalendarGlyph, SelectDateHint, datePanel,
+    spdSelDate = MakeGlyphButton(datePanel, u"spdSelDate"_s, CalendarGlyph, SelectDateHint,
                                  QPoint(DateFieldLeft + DateFieldWidth + 4, dateRow));
     spdToday = new QToolButton(datePanel);
     spdToday->setObjectName(u"spdToday"_s);
@@ -214,35 +183,35 @@ void TfrmAppointment::buildControls() {
     mainPanel->setGeometry(Margin, 60, FormWidth - 2 * Margin, 208);
 
     int row = 10;
-    lblStart = makeLabel(u"lblStart"_s, u"Start Time"_s, mainPanel,
+    lblStart = MakeLabel(mainPanel, u"lblStart"_s, u"Start Time"_s,
                          QRect(Margin, row, CaptionWidth, FieldHeight));
-    txtStart = makeEdit(u"txtStart"_s, mainPanel, QRect(FieldLeft, row, 52, FieldHeight));
-    spdStart = makeGlyphButton(u"spdStart"_s, ClockGlyph, SelectTimeHint, mainPanel,
+    txtStart = MakeEdit(mainPanel, u"txtStart"_s, QRect(FieldLeft, row, 52, FieldHeight));
+    spdStart = MakeGlyphButton(mainPanel, u"spdStart"_s, ClockGlyph, SelectTimeHint,
                                QPoint(FieldLeft + 52 + 4, row));
     const int endCaptionLeft = 224;
     const int endFieldLeft = endCaptionLeft + 66;
-    lblEnd = makeLabel(u"lblEnd"_s, u"End Time"_s, mainPanel,
+    lblEnd = MakeLabel(mainPanel, u"lblEnd"_s, u"End Time"_s,
                        QRect(endCaptionLeft, row, 62, FieldHeight));
-    txtEnd = makeEdit(u"txtEnd"_s, mainPanel, QRect(endFieldLeft, row, 52, FieldHeight));
-    spdEnd = makeGlyphButton(u"spdEnd"_s, ClockGlyph, SelectTimeHint, mainPanel,
+    txtEnd = MakeEdit(mainPanel, u"txtEnd"_s, QRect(endFieldLeft, row, 52, FieldHeight));
+    spdEnd = MakeGlyphButton(mainPanel, u"spdEnd"_s, ClockGlyph, SelectTimeHint,
                              QPoint(endFieldLeft + 52 + 4, row));
 
     row += 32;
-    makeLabel(u"lblDuration"_s, u"Duration"_s, mainPanel,
+    MakeLabel(mainPanel, u"lblDuration"_s, u"Duration"_s,
               QRect(Margin, row, CaptionWidth, FieldHeight));
-    txtDuration = makeEdit(u"txtDuration"_s, mainPanel, QRect(FieldLeft, row, 52, FieldHeight),
+    txtDuration = MakeEdit(mainPanel, u"txtDuration"_s, QRect(FieldLeft, row, 52, FieldHeight),
                            DurationMaxLength);
     spnDuration = new SpinButton(u"spnDuration"_s, mainPanel,
                                  [this](int direction) { spnDurationClick(direction); });
     spnDuration->setGeometry(FieldLeft + 52 + 1, row, SpinWidth, FieldHeight);
-    makeLabel(u"lblMins"_s, u"Mins"_s, mainPanel,
+    MakeLabel(mainPanel, u"lblMins"_s, u"Mins"_s,
               QRect(FieldLeft + 52 + SpinWidth + 6, row, 40, FieldHeight));
 
     row += 32;
-    makeLabel(u"lblDescription"_s, u"Description"_s, mainPanel,
+    MakeLabel(mainPanel, u"lblDescription"_s, u"Description"_s,
               QRect(Margin, row, CaptionWidth, FieldHeight));
     txtDescription =
-        makeEdit(u"txtDescription"_s, mainPanel,
+        MakeEdit(mainPanel, u"txtDescription"_s,
                  QRect(FieldLeft, row, mainPanel->width() - FieldLeft - Margin, FieldHeight),
                  MaxDescriptionLength);
 
@@ -252,14 +221,14 @@ void TfrmAppointment::buildControls() {
     chkReminder->setGeometry(Margin, row, 200, FieldHeight);
 
     row += 28;
-    lblRemind = makeLabel(u"lblRemind"_s, u"Remind"_s, mainPanel,
+    lblRemind = MakeLabel(mainPanel, u"lblRemind"_s, u"Remind"_s,
                           QRect(Margin + 20, row, CaptionWidth - 20, FieldHeight));
-    txtRemind = makeEdit(u"txtRemind"_s, mainPanel, QRect(FieldLeft, row, 32, FieldHeight),
+    txtRemind = MakeEdit(mainPanel, u"txtRemind"_s, QRect(FieldLeft, row, 32, FieldHeight),
                          RemindMaxLength);
     spnRemind = new SpinButton(u"spnRemind"_s, mainPanel,
                                [this](int direction) { spnRemindClick(direction); });
     spnRemind->setGeometry(FieldLeft + 32 + 1, row, SpinWidth, FieldHeight);
-    lblRemindMins = makeLabel(u"lblRemindMins"_s, u"Mins Before Appointment"_s, mainPanel,
+    lblRemindMins = MakeLabel(mainPanel, u"lblRemindMins"_s, u"Mins Before Appointment"_s,
                               QRect(FieldLeft + 32 + SpinWidth + 6, row, 200, FieldHeight));
     for (QLabel *caption : {lblRemind, lblRemindMins}) {
         QPalette palette = caption->palette();

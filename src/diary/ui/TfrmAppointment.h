@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/EditMode.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -12,8 +14,6 @@ namespace qm {
 
 class AppointmentStore;
 struct DurationOutcome;
-
-enum class EditMode { Add, Edit };
 
 // The modal form in which one appointment is added or changed. Saving checks
 // the entries, puts the appointment line into the store (which writes

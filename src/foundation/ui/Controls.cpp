@@ -74,11 +74,17 @@ bool IsLabelInvalid(const QLabel *label) {
     return label->palette().color(QPalette::WindowText) == InvalidLabelColour;
 }
 
-QString DateEntryMask() {
+namespace {
+QString maskSeparator() {
     QString sep(DateSep());
     if (isMaskMetaCharacter(DateSep()))
         sep.prepend(u'\\');
-    return u"99"_s + sep + u"99"_s + sep + u"9999"_s;
+    return sep;
+}
+} // namespace
+
+QString DateEntryMask() {
+    return u"99"_s + maskSeparator() + u"99"_s + maskSeparator() + u"9999"_s;
 }
 
 QString EmptyDateEntry() {
@@ -87,6 +93,10 @@ QString EmptyDateEntry() {
 
 void SetDateEntryMask(QLineEdit *edit) {
     edit->setInputMask(DateEntryMask());
+}
+
+void SetDayMonthEntryMask(QLineEdit *edit) {
+    edit->setInputMask(u"99"_s + maskSeparator() + u"99"_s);
 }
 
 QString EntryText(const QLineEdit *edit) {

@@ -31,6 +31,8 @@ QString DateEntryMask();
 QString EmptyDateEntry();
 // Gives edit the date entry mask (for the current DateSep).
 void SetDateEntryMask(QLineEdit *edit);
+// The same for a day and month without a year: "  /  " when empty.
+void SetDayMonthEntryMask(QLineEdit *edit);
 
 // The entry's text as the user sees it: a masked entry keeps its separators
 // and shows blank places as spaces ("01/03/99  ", "  /  /    ").

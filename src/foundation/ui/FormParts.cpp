@@ -3,7 +3,11 @@
 #include "foundation/ui/Styling.h"
 
 #include <QEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace qm {
 
@@ -30,6 +34,34 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &cap
     button->setToolTip(hint);
     if (imageIndex != 0)
         button->setProperty(ImageIndexProperty, imageIndex);
+    return button;
+}
+
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &caption, QRect where) {
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(where);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+QLineEdit *MakeEdit(QWidget *parent, const QString &name, QRect where, int maxLength) {
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setGeometry(where);
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+QToolButton *MakeGlyphButton(QWidget *parent, const QString &name, const QString &glyph,
+                             const QString &hint, QPoint where) {
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setIcon(QIcon(glyph));
+    button->setIconSize(QSize(16, 16));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(hint);
+    button->setGeometry(where.x(), where.y(), GlyphButtonSize, GlyphButtonSize);
     return button;
 }
 

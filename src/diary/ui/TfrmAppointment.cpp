@@ -139,11 +139,8 @@ private:
 
 TfrmAppointment::TfrmAppointment(AppointmentStore &store, EditMode mode, qsizetype editedLine,
                                  QWidget *parent)
-    : QDialog(parent, FixedDialogFlags), m_store(store), m_mode(mode), EditedLine(editedLine) {
-    setObjectName(u"frmAppointment"_s);
-    setWindowTitle(FormCaption);
-    setModal(true);
-    setFixedSize(FormWidth, FormHeight);
+    : EditorForm(u"frmAppointment"_s, FormCaption, {FormWidth, FormHeight}, parent), m_store(store),
+      m_mode(mode), EditedLine(editedLine) {
     buildControls();
     // Filled at once rather than on the first showing, so a form that is
     // driven without being shown holds the same entries.
@@ -151,9 +148,7 @@ TfrmAppointment::TfrmAppointment(AppointmentStore &store, EditMode mode, qsizety
 }
 
 void TfrmAppointment::buildControls() {
-    auto *outer = new GradientPanel(this, 1);
-    outer->setObjectName(u"panOuter"_s);
-    outer->setGeometry(0, 0, FormWidth, FormHeight);
+    GradientPanel *outer = outerPanel();
 
     // The date.
     auto *datePanel = new GradientPanel(outer, 3);
@@ -241,12 +236,7 @@ void TfrmAppointment::buildControls() {
     chkTentative->setObjectName(u"chkTentative"_s);
     chkTentative->setGeometry(Margin, row, 220, FieldHeight);
 
-    // Save answers Enter, Cancel answers Esc (reject()).
-    cmdUpdate = MakeButton(outer, u"cmdUpdate"_s, u"&Save"_s, UpdateHint, 12);
-    cmdUpdate->setDefault(true);
-    cmdUpdate->setGeometry(FormWidth - Margin - 2 * 80 - 6, FormHeight - 40, 80, 27);
-    cmdCancel = MakeButton(outer, u"cmdCancel"_s, u"&Cancel"_s, CancelHint, 13);
-    cmdCancel->setGeometry(FormWidth - Margin - 80, FormHeight - 40, 80, 27);
+    addSaveAndCancel(UpdateHint, CancelHint);
 
     // The reminder's controls start disabled until "Need Reminder" is ticked.
     chkReminderClick();
@@ -267,8 +257,6 @@ void TfrmAppointment::buildControls() {
     connect(spdSelDate, &QToolButton::clicked, this, Reported([this] { spdSelDateClick(); }));
     connect(spdStart, &QToolButton::clicked, this, Reported([this] { spdStartClick(); }));
     connect(spdEnd, &QToolButton::clicked, this, Reported([this] { spdEndClick(); }));
-    connect(cmdUpdate, &QPushButton::clicked, this, Reported([this] { cmdUpdateClick(); }));
-    connect(cmdCancel, &QPushButton::clicked, this, Reported([this] { cmdCancelClick(); }));
 }
 
 void TfrmAppointment::FormShow() {
@@ -297,12 +285,6 @@ void TfrmAppointment::FormShow() {
     }
     SnapshotForm(this);
     txtDate->setFocus();
-}
-
-void TfrmAppointment::showEvent(QShowEvent *event) {
-    QDialog::showEvent(event);
-    CentreForm(this);
-    StyleForm(this);
 }
 
 bool TfrmAppointment::eventFilter(QObject *watched, QEvent *event) {
@@ -425,19 +407,7 @@ void TfrmAppointment::cmdUpdateClick() {
         m_store.replace(EditedLine, line);
     else
         m_store.add(line);
-    m_recordSaved = true;
-    accept();
-}
-
-void TfrmAppointment::cmdCancelClick() {
-    if (!ConfirmDiscard(this))
-        return;
-    m_recordSaved = false;
-    QDialog::reject();
-}
-
-void TfrmAppointment::reject() {
-    RunReported([this] { cmdCancelClick(); });
+    closeSaved();
 }
 
 void TfrmAppointment::durationFromTimes() {

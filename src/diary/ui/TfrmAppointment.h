@@ -1,13 +1,11 @@
 #pragma once
 
 #include "foundation/EditMode.h"
-
-#include <QDialog>
+#include "foundation/ui/EditorForm.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QToolButton;
 
 namespace qm {
@@ -16,23 +14,16 @@ class AppointmentStore;
 struct DurationOutcome;
 
 // The modal form in which one appointment is added or changed. Saving checks
-// the entries, puts the appointment line into the store (which writes
-// "Diary.Qmt") and accepts the form; Cancel (or Esc) rejects it, asking first
-// when anything was changed. It closes only through these two buttons.
-class TfrmAppointment : public QDialog {
+// the entries and puts the appointment line into the store (which writes
+// "Diary.Qmt"); see EditorForm for the rest.
+class TfrmAppointment : public EditorForm {
     Q_OBJECT
 public:
     // editedLine: EditedLine, the store position of the line being edited (ignored when adding).
     TfrmAppointment(AppointmentStore &store, EditMode mode, qsizetype editedLine,
                     QWidget *parent = nullptr);
-    // True once Save stored the appointment (the caller then rebuilds its view).
-    bool RecordSaved() const { return m_recordSaved; }
-
-    // Esc and the window manager's close request go through Cancel.
-    void reject() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -52,8 +43,7 @@ private:
     void spdSelDateClick();
     void spdStartClick();
     void spdEndClick();
-    void cmdUpdateClick();
-    void cmdCancelClick();
+    void cmdUpdateClick() override;
 
     void durationFromTimes();
     void workOutMaxDuration();
@@ -63,7 +53,6 @@ private:
     EditMode m_mode;
     qsizetype EditedLine;
     int MaxDuration = 0;
-    bool m_recordSaved = false;
 
     QLabel *lblDate = nullptr;
     QLineEdit *txtDate = nullptr;
@@ -84,8 +73,6 @@ private:
     QWidget *spnRemind = nullptr;
     QLabel *lblRemindMins = nullptr;
     QCheckBox *chkTentative = nullptr;
-    QPushButton *cmdUpdate = nullptr;
-    QPushButton *cmdCancel = nullptr;
 };
 
 } // namespace qm

@@ -11,7 +11,9 @@
 #include "platform/Services.h"
 
 #include <QAbstractListModel>
+#include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -53,73 +55,109 @@ const ViewButton ViewButtons[] = {
     {u"Tasks"_s, u"spdTasks"_s, u"Tasks"_s, u"Show Task List"_s, &DiaryPage::spdTasksClick},
 };
 
-constexpr int HeadingRole = Qt::UserRole + 1;
+// Marked rows: red (colour value 255), or the system window-text colour.
+const QColor AlertColour{255, 0, 0};
 
 } // namespace
 
 // The rows of the list. The rows are plain data rebuilt whole by each view,
-// so the model only hands them to the view; it never edits them.
+// so the model only hands them to the view; it never edits them. In the task
+// and occasion views the rows are the source's.
 class DiaryRowsModel : public QAbstractListModel {
 public:
     using QAbstractListModel::QAbstractListModel;
 
     const DiaryRows &rows() const { return m_rows; }
-    void setRows(DiaryRows rows) {
+    void setRows(DiaryRows rows, const RowSource *source) {
         beginResetModel();
         m_rows = std::move(rows);
+        m_source = source;
         endResetModel();
     }
     int rowCount(const QModelIndex &parent = {}) const override {
-        return parent.isValid() ? 0 : int(m_rows.size());
+        if (parent.isValid())
+            return 0;
+        return int(m_source ? m_source->rows().size() : m_rows.size());
     }
     QVariant data(const QModelIndex &index, int role) const override {
-        if (!index.isValid() || index.row() >= m_rows.size())
+        if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
             return {};
-        if (role == Qt::DisplayRole)
-            return m_rows.text(index.row());
-        if (role == HeadingRole)
-            return m_rows.kind(index.row()) == DiaryRows::Kind::Heading;
-        return {};
+        return m_source ? m_source->rows().texts.at(index.row()) : m_rows.text(index.row());
+    }
+    RowLook look(int row) const {
+        if (m_source)
+            return m_source->look(row);
+        RowLook look;
+        look.bold = m_rows.kind(row) == DiaryRows::Kind::Heading;
+        return look;
     }
 
 private:
     DiaryRows m_rows;
+    const RowSource *m_source = nullptr;
 };
 
+namespace {
+
+// The font and colours of a row: the list's own font and colours (the
+// system highlight for the selected row), then the row's look. A marked row
+// has the mark's colour as text on the list colour, or the other way round
+// when selected.
+RowPaint paintFor(const QStyleOptionViewItem &option, const RowLook &look) {
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette &palette = option.palette;
+    RowPaint paint;
+    paint.font = option.font;
+    paint.font.setBold(look.bold);
+    paint.font.setStrikeOut(look.strikeOut);
+    paint.background = palette.color(selected ? QPalette::Highlight : QPalette::Base);
+    paint.text = palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    if (look.mark != RowLook::Mark::None) {
+        const QColor mark = look.mark == RowLook::Mark::Alert
+                                ? AlertColour
+                                : QApplication::palette().color(QPalette::WindowText);
+        const QColor list = palette.color(QPalette::Base);
+        paint.background = selected ? mark : list;
+        paint.text = selected ? list : mark;
+    }
+    return paint;
+}
+
+} // namespace
+
 // Draws every row at one fixed height: the text 4 pixels in from the left and
-// 2 down from the top, clipped to the row, headings in bold.
+// 2 down from the top, clipped to the row, in the row's font and colours.
 class DiaryRowDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    DiaryRowDelegate(const DiaryRowsModel *model, QObject *parent)
+        : QStyledItemDelegate(parent), m_model(model) {}
 
     int rowHeight = 16;
-    bool boldHeadings = true;
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override {
         return {option.rect.width(), rowHeight};
     }
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override {
-        const bool selected = option.state & QStyle::State_Selected;
-        const QPalette &palette = option.palette;
-        QFont font = option.font;
-        font.setBold(boldHeadings && index.data(HeadingRole).toBool());
+        const RowPaint row = paintFor(option, m_model->look(index.row()));
         painter->save();
         painter->setClipRect(option.rect);
-        painter->fillRect(option.rect, selected ? palette.highlight() : palette.base());
-        painter->setPen(selected ? palette.color(QPalette::HighlightedText)
-                                 : palette.color(QPalette::Text));
-        painter->setFont(font);
+        painter->fillRect(option.rect, row.background);
+        painter->setPen(row.text);
+        painter->setFont(row.font);
         painter->drawText(option.rect.adjusted(4, 2, 0, 0),
                           Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                           index.data(Qt::DisplayRole).toString());
         painter->restore();
     }
+
+private:
+    const DiaryRowsModel *m_model;
 };
 
 DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent) {
     m_model = new DiaryRowsModel(this);
-    m_delegate = new DiaryRowDelegate(this);
+    m_delegate = new DiaryRowDelegate(m_model, this);
 }
 
 void DiaryPage::build() {
@@ -132,6 +170,14 @@ void DiaryPage::build() {
     bold.setBold(true);
     m_heading->setFont(bold);
     m_heading->setGeometry(8, 8, Width - 16, 20);
+
+    // The task view's filter, over the left end of the heading.
+    m_complete = new QCheckBox(u"Include Completed"_s, back);
+    m_complete->setObjectName(u"chkComplete"_s);
+    m_complete->setGeometry(8, 8, 140, 20);
+    m_complete->setVisible(false);
+    m_complete->setChecked(m_showCompleted);
+    connect(m_complete, &QCheckBox::clicked, this, Reported([this] { chkCompleteClick(); }));
 
     auto *listPanel = new GradientPanel(back, 3);
     listPanel->setObjectName(u"panAppoints"_s);
@@ -214,6 +260,21 @@ const DiaryRows &DiaryPage::rows() const {
     return m_model->rows();
 }
 
+int DiaryPage::rowCount() const {
+    return m_model->rowCount();
+}
+
+void DiaryPage::setShowCompleted(bool on) {
+    m_showCompleted = on;
+    if (m_complete)
+        m_complete->setChecked(on);
+}
+
+void DiaryPage::setRowSources(RowSource *tasks, RowSource *occasions) {
+    m_taskSource = tasks;
+    m_occasionSource = occasions;
+}
+
 const QStringList &DiaryPage::ViewNames() {
     static const QStringList names = {u"Daily"_s, u"Weekly"_s, u"Monthly"_s,
                                       u"Tasks"_s, u"All"_s,    u"Birthday"_s};
@@ -258,6 +319,14 @@ int DiaryPage::selectedRow() const {
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
+RowPaint DiaryPage::rowPaint(int row) const {
+    QStyleOptionViewItem option;
+    option.initFrom(m_list);
+    option.font = m_list->font();
+    option.state.setFlag(QStyle::State_Selected, row == selectedRow());
+    return paintFor(option, m_model->look(row));
+}
+
 void DiaryPage::selectRow(int row) {
     if (!m_list)
         return;
@@ -281,24 +350,64 @@ void DiaryPage::RefreshDiaryView() {
             (this->*view.click)();
 }
 
+void DiaryPage::setHeading(DiaryMode mode, const QString &heading) {
+    m_mode = mode;
+    m_heading->setText(heading);
+    // The filter belongs to the task view alone.
+    m_complete->setVisible(mode == DiaryMode::Tasks);
+}
+
 void DiaryPage::showRows(DiaryRows rows, DiaryMode mode, const QString &heading) {
     if (!isBuilt())
         return;
-    m_mode = mode;
-    m_model->setRows(std::move(rows));
-    m_delegate->boldHeadings = mode != DiaryMode::Tasks;
-    m_heading->setText(heading);
+    m_source = nullptr;
+    m_model->setRows(std::move(rows), nullptr);
+    setHeading(mode, heading);
     SelectNextAppointment();
     enableRowButtons();
 }
 
+void DiaryPage::showSourceRows(RowSource *source, DiaryMode mode, const QString &heading) {
+    if (!isBuilt())
+        return;
+    // Read before anything changes, so a file that cannot be read leaves the
+    // list as it was.
+    const int select = source ? source->load(clock().now().date(), m_showCompleted) : -1;
+    m_source = source;
+    m_model->setRows({}, source);
+    setHeading(mode, source ? source->heading() : heading);
+    selectRow(select);
+    enableRowButtons();
+}
+
+void DiaryPage::applyChange(const RowChange &change) {
+    if (!change.changed())
+        return;
+    RefreshDiaryView();
+    const int last = rowCount() - 1;
+    switch (change.select) {
+    case RowChange::Select::Last:
+        selectRow(last);
+        break;
+    case RowChange::Select::Row:
+        selectRow(change.row);
+        break;
+    case RowChange::Select::RowOrLast:
+        selectRow(qMin(change.row, last));
+        break;
+    case RowChange::Select::First:
+    case RowChange::Select::Unchanged:
+        break;
+    }
+}
+
 void DiaryPage::enableRowButtons() {
-    const bool any = rows().size() > 0;
+    const bool any = rowCount() > 0;
     m_edit->setEnabled(any);
     m_delete->setEnabled(any);
     m_print->setEnabled(any);
-    // Tasks and occasions are added from their own views once those exist.
-    m_add->setEnabled(m_mode == DiaryMode::Appoints);
+    // A view without a source has nothing to add to.
+    m_add->setEnabled(m_mode == DiaryMode::Appoints || m_source);
 }
 
 void DiaryPage::LoadAppointmentView(const ViewRange &range) {
@@ -329,11 +438,21 @@ void DiaryPage::spdAllClick() {
 }
 
 void DiaryPage::spdTasksClick() {
-    showRows({}, DiaryMode::Tasks, u"Task List"_s);
+    if (!isBuilt())
+        return;
+    setShowCompleted(Settings(settingsStore()).showCompleted());
+    showSourceRows(m_taskSource, DiaryMode::Tasks, u"Task List"_s);
+}
+
+void DiaryPage::chkCompleteClick() {
+    m_showCompleted = m_complete->isChecked();
+    Settings(settingsStore()).setShowCompleted(m_showCompleted);
+    showSourceRows(m_taskSource, DiaryMode::Tasks, u"Task List"_s);
 }
 
 void DiaryPage::spdBirthdaysClick() {
-    showRows({}, DiaryMode::Birth, u"Birthdays, Anniversaries And Special Occasions List"_s);
+    showSourceRows(m_occasionSource, DiaryMode::Birth,
+                   u"Birthdays, Anniversaries And Special Occasions List"_s);
 }
 
 bool DiaryPage::selectedAppointment(int *position) const {
@@ -352,14 +471,20 @@ void DiaryPage::runAppointmentEditor(EditMode mode, int position) {
 }
 
 void DiaryPage::cmdDiaryAddClick() {
-    if (m_mode != DiaryMode::Appoints)
+    if (m_mode != DiaryMode::Appoints) {
+        if (m_source)
+            applyChange(m_source->add(window()));
         return;
+    }
     runAppointmentEditor(EditMode::Add, -1);
 }
 
 void DiaryPage::cmdDiaryEditClick() {
-    if (m_mode != DiaryMode::Appoints)
+    if (m_mode != DiaryMode::Appoints) {
+        if (m_source)
+            applyChange(m_source->edit(selectedRow(), window()));
         return;
+    }
     int position = -1;
     if (!selectedAppointment(&position)) {
         ShowMessageBox(EditMissingMessage, MessageKind::Warning, MessageButtons::OK);
@@ -369,8 +494,11 @@ void DiaryPage::cmdDiaryEditClick() {
 }
 
 void DiaryPage::cmdDiaryDeleteClick() {
-    if (m_mode != DiaryMode::Appoints)
+    if (m_mode != DiaryMode::Appoints) {
+        if (m_source)
+            applyChange(m_source->remove(selectedRow()));
         return;
+    }
     int position = -1;
     if (!selectedAppointment(&position)) {
         ShowMessageBox(DeleteMissingMessage, MessageKind::Warning, MessageButtons::OK);

@@ -4,11 +4,15 @@
 #include "diary/DiaryViews.h"
 #include "diary/ui/TfrmAppointment.h"
 #include "foundation/ui/Page.h"
+#include "foundation/ui/RowSource.h"
 
+#include <QColor>
+#include <QFont>
 #include <QStringList>
 
 class QAbstractButton;
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QListView;
 class QPushButton;
@@ -16,6 +20,14 @@ class QPushButton;
 namespace qm {
 
 class DiaryRowsModel;
+
+// The font and colours a row of the list is drawn with.
+struct RowPaint {
+    QFont font;
+    QColor text;
+    QColor background;
+};
+
 class DiaryRowDelegate;
 
 // The Diary & Tasks page: appointments, tasks and occasions in one list,
@@ -37,9 +49,14 @@ public:
     // Presses the view button of that name; an unknown name changes nothing.
     // The list is rebuilt by the next RefreshDiaryView.
     void pressViewButton(const QString &name);
-    // The "Show Completed" tick of the task view.
+    // The "Include Completed" tick of the task view, `chkComplete`.
     bool showCompleted() const { return m_showCompleted; }
-    void setShowCompleted(bool on) { m_showCompleted = on; }
+    void setShowCompleted(bool on);
+    // Where the task and occasion views get their rows and commands; without
+    // one a view is empty.
+    void setRowSources(RowSource *tasks, RowSource *occasions);
+    // The source of the rows on show; nullptr in the appointment views.
+    RowSource *rowSource() const { return m_source; }
     // Row height of the list, by the screen's resolution; the list shows
     // whole rows only.
     int rowHeight() const { return m_rowHeight; }
@@ -48,10 +65,14 @@ public:
     // All appointments, `lstSorted`.
     AppointmentStore &store() { return m_store; }
     DiaryMode diaryMode() const { return m_mode; }
-    // The rows on show and their parallel lists.
+    // The appointment rows on show and their parallel lists (empty in the
+    // task and occasion views, whose rows rowSource() holds).
     const DiaryRows &rows() const;
+    int rowCount() const;
     // The selected row, -1 for none.
     int selectedRow() const;
+    // How the row is drawn as the list stands (selected or not).
+    RowPaint rowPaint(int row) const;
     void selectRow(int row);
 
     // Runs the handler of the pressed view button.
@@ -62,6 +83,7 @@ public:
     void spdAllClick();
     void spdTasksClick();
     void spdBirthdaysClick();
+    void chkCompleteClick();
     void cmdDiaryAddClick();
     void cmdDiaryEditClick();
     void cmdDiaryDeleteClick();
@@ -80,6 +102,11 @@ private:
     void LoadAppointmentView(const ViewRange &range);
     void SelectNextAppointment();
     void showRows(DiaryRows rows, DiaryMode mode, const QString &heading);
+    void showSourceRows(RowSource *source, DiaryMode mode, const QString &heading);
+    void setHeading(DiaryMode mode, const QString &heading);
+    // Rebuilds the list after a source's command changed its records and
+    // selects the row the command asks for.
+    void applyChange(const RowChange &change);
     void enableRowButtons();
     QAbstractButton *viewButton(const QString &name) const;
     bool selectedAppointment(int *position) const;
@@ -91,9 +118,13 @@ private:
     bool m_refreshPending = false;
     DiaryMode m_mode = DiaryMode::Appoints;
     bool m_showCompleted = false;
+    RowSource *m_taskSource = nullptr;
+    RowSource *m_occasionSource = nullptr;
+    RowSource *m_source = nullptr;
     int m_rowHeight = 16;
 
     QLabel *m_heading = nullptr;
+    QCheckBox *m_complete = nullptr;
     QListView *m_list = nullptr;
     DiaryRowsModel *m_model = nullptr;
     DiaryRowDelegate *m_delegate = nullptr;

@@ -5,6 +5,7 @@
 #include "calculator/ui/CalculatorPage.h"
 #include "diary/ui/DiaryPage.h"
 #include "diary/ui/Reminders.h"
+#include "diary/ui/TfrmCalendar.h"
 #include "diary/ui/TfrmSelTime.h"
 #include "foundation/BusyScope.h"
 #include "foundation/ColourScheme.h"
@@ -33,6 +34,9 @@
 #include "shell/ui/ConfigPage.h"
 #include "shell/ui/LoginPage.h"
 #include "shell/ui/SmallButtonImages.h"
+#include "tasks/Tasks.h"
+#include "tasks/ui/OccasionRowSource.h"
+#include "tasks/ui/TaskRowSource.h"
 
 #include <QAction>
 #include <QApplication>
@@ -153,6 +157,7 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     buildFooter();
     buildTray();
     connectAlarms();
+    connectDiarySources();
 
     timAlarm.setObjectName(u"timAlarm"_s);
     timAlarm.setInterval(50000);
@@ -194,6 +199,16 @@ void TfrmMain::connectAlarms() {
             TfrmSelTime picker(label, timeField, this);
             prompter().runModal(picker);
         });
+}
+
+void TfrmMain::connectDiarySources() {
+    m_taskRows = std::make_unique<TaskRowSource>([](QLabel *label, QLineEdit *dateField) {
+        TfrmCalendar picker(label, dateField, label->window());
+        prompter().runModal(picker);
+    });
+    m_occasionRows = std::make_unique<OccasionRowSource>();
+    if (m_diary)
+        m_diary->setRowSources(m_taskRows.get(), m_occasionRows.get());
 }
 
 Page *TfrmMain::makePage(const PageFactory &factory, const QString &name) {
@@ -518,7 +533,7 @@ void TfrmMain::Shutdown() {
             settings.setShowCompleted(m_diary->showCompleted());
         }
         if (settings.deleteTasks())
-            SaveTasksFile(LoadTasksFile(), true);
+            PurgeCompletedTasks();
     });
     timAlarm.stop();
     timTime.stop();

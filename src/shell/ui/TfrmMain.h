@@ -24,8 +24,10 @@ class AlarmsPage;
 class CalculatorPage;
 class DiaryPage;
 class LoginPage;
+class OccasionRowSource;
 class Page;
 class Reminders;
+class TaskRowSource;
 class TrayIcon;
 
 // The main window: the menu column, the page area, the footer with the date
@@ -108,6 +110,7 @@ private:
     void buildFooter();
     void buildTray();
     void connectAlarms();
+    void connectDiarySources();
     Page *makePage(const PageFactory &factory, const QString &name);
     int rowOf(const Page *page) const;
     void runStartUpSequence();
@@ -121,6 +124,9 @@ private:
     QList<MenuRow> m_rows;
     DiaryPage *m_diary = nullptr;
     Reminders *m_reminders = nullptr;
+    // The task and occasion views of the diary list.
+    std::unique_ptr<TaskRowSource> m_taskRows;
+    std::unique_ptr<OccasionRowSource> m_occasionRows;
     LoginPage *m_login = nullptr;
     Page *m_notes = nullptr;
     Page *m_alarms = nullptr;

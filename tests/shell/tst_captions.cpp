@@ -5,6 +5,10 @@
 #include "shell/ui/RunProgram.h"
 #include "shell/ui/TfrmMain.h"
 #include "support/TestServices.h"
+#include "tasks/Occasions.h"
+#include "tasks/Tasks.h"
+#include "tasks/ui/TfrmBirthAnn.h"
+#include "tasks/ui/TfrmTaskMaint.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -75,6 +79,14 @@ void TestCaptions::captionsOnTheDisplay_data() {
     QTest::newRow("appointment editor") << WindowMaker([](qm::AppointmentStore &store) {
         return new qm::TfrmAppointment(store, qm::EditMode::Add, -1);
     }) << u"Appointment"_s;
+    QTest::newRow("task editor") << WindowMaker([](qm::AppointmentStore &) {
+        static qm::TaskStore tasks;
+        return new qm::TfrmTaskMaint(tasks, qm::EditMode::Add, -1, {});
+    }) << u"Task"_s;
+    QTest::newRow("occasion editor") << WindowMaker([](qm::AppointmentStore &) {
+        static qm::OccasionStore occasions;
+        return new qm::TfrmBirthAnn(occasions, qm::EditMode::Add, -1);
+    }) << u"Birthday, Anniversary And Special Occassion"_s;
     QTest::newRow("message dialog") << WindowMaker([](qm::AppointmentStore &) {
         return new qm::TfrmMessageBox(u"Description Must Be Specified"_s, qm::MessageKind::Error,
                                       qm::MessageButtons::OK);

@@ -18,6 +18,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -138,6 +139,7 @@ private slots:
     void closeQuery_data();
     void closeQuery();
     void closeDropsCompletedTasksWhenAsked();
+    void tasksAndOccasionsKeptOverRestart();
     void minimiseToTrayAndBack();
     void minimiseAtStartUp();
     void withoutNotificationAreaMinimiseNormally();
@@ -619,6 +621,50 @@ void TestMainWindow::closeDropsCompletedTasksWhenAsked() {
         QCOMPARE(ReadBytes(desk.services.path(u"Tasks.Qmt"_s)),
                  deleteTasks ? TestData(u"linefiles/tasks_open_only.qmt"_s) : tasks);
     }
+}
+
+void TestMainWindow::tasksAndOccasionsKeptOverRestart() {
+    Desk desk;
+    QVERIFY(desk.start());
+    desk.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(desk.window.get()));
+    desk.services.prompter.modalHandler = [](QDialog &form) {
+        form.show();
+        // The task's date comes from the date picker, which opens on today.
+        if (form.objectName() == u"frmCalendar"_s) {
+            QTest::mouseClick(form.findChild<QPushButton *>(u"cmdSelect"_s), Qt::LeftButton);
+            return form.result();
+        }
+        if (auto *picker = form.findChild<QToolButton *>(u"spdFromDate"_s))
+            QTest::mouseClick(picker, Qt::LeftButton);
+        form.findChild<QLineEdit *>(u"txtDescription"_s)->setText(u"Pay The Gas Bill"_s);
+        if (auto *date = form.findChild<QLineEdit *>(u"txtDate"_s))
+            date->setText(u"06/05"_s);
+        QTest::mouseClick(form.findChild<QPushButton *>(u"cmdUpdate"_s), Qt::LeftButton);
+        return form.result();
+    };
+    const auto listed = [&desk](const QString &view) {
+        desk.click(view);
+        auto *model = desk.child<QListView>(u"lstAppoints"_s)->model();
+        QStringList rows;
+        for (int row = 0; row < model->rowCount(); ++row)
+            rows << model->index(row, 0).data().toString();
+        return rows;
+    };
+    listed(u"spdTasks"_s);
+    desk.click(u"cmdDiaryAdd"_s);
+    listed(u"spdBirthdays"_s);
+    desk.click(u"cmdDiaryAdd"_s);
+    QVERIFY(desk.window->close());
+
+    desk.window.reset();
+    QVERIFY(desk.start());
+    desk.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(desk.window.get()));
+    QCOMPARE(listed(u"spdTasks"_s), QStringList{u"Pay The Gas Bill"_s});
+    QVERIFY(ReadBytes(desk.services.path(u"Tasks.Qmt"_s)).startsWith("20240315\xffN\xffN\xff"));
+    QCOMPARE(listed(u"spdBirthdays"_s).mid(0, 2),
+             (QStringList{u"6th May"_s, u"    Pay The Gas Bill"_s}));
 }
 
 void TestMainWindow::minimiseToTrayAndBack() {

@@ -1,0 +1,161 @@
+// The task and occasion views over large files: 5,000 tasks and 2,000
+// occasions. Measures each view filled on the diary page (which reads its
+// file again every time, as the views do) and one added record (saved), each
+// against reading or writing the same bytes plainly.
+//
+//   bench_tasks    (QT_QPA_PLATFORM=offscreen works; no display needed)
+
+#include "BenchSupport.h"
+#include "diary/ui/DiaryPage.h"
+#include "foundation/LineFiles.h"
+#include "foundation/RecordFile.h"
+#include "foundation/SortedLines.h"
+#include "platform/Clock.h"
+#include "platform/Services.h"
+#include "platform/SettingsStore.h"
+#include "tasks/Occasions.h"
+#include "tasks/Tasks.h"
+#include "tasks/ui/OccasionRowSource.h"
+#include "tasks/ui/TaskRowSource.h"
+
+#include <QApplication>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+using namespace bench;
+
+namespace {
+
+class MemorySettings final : public qm::SettingsStore {
+public:
+    void open(const QString &) override {}
+    QString read(const QString &name, const QString &fallback) const override {
+        return m_values.value(name, fallback);
+    }
+    bool contains(const QString &name) const override { return m_values.contains(name); }
+    void write(const QString &name, const QString &value) override { m_values[name] = value; }
+    void remove(const QString &name) override { m_values.remove(name); }
+
+private:
+    QMap<QString, QString> m_values;
+};
+
+// Tasks over three years, one in three completed, one in five high priority.
+QStringList taskLines(int count) {
+    QStringList lines;
+    const QDate first(2024, 1, 1);
+    for (int i = 0; i < count; ++i) {
+        const QString date = i % 4 ? first.addDays(i / 5).toString(u"yyyyMMdd"_s) : u"        "_s;
+        lines.append(date + u"\u00ff"_s + (i % 3 ? u"N"_s : u"Y"_s) + u"\u00ff"_s +
+                     (i % 5 ? u"N"_s : u"Y"_s) + u"\u00ff"_s +
+                     QString::fromLatin1(Descriptions[i % 5]));
+    }
+    return lines;
+}
+
+// Occasions spread over the year, a few on each day.
+QStringList occasionLines(int count) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i) {
+        const QDate day = QDate(2000, 1, 1).addDays(i % 366);
+        lines.append(qm::OccasionLine(day.day(), day.month(),
+                                      u"Birthday For Person "_s + QString::number(i)));
+    }
+    qm::SortLines(lines);
+    return lines;
+}
+
+void report(const char *what, double ms, const char *floorName, double floorMs) {
+    std::printf("  %-36s %8.2f ms   x%5.2f of %s\n", what, ms, ms / floorMs, floorName);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        qFatal("no temporary folder");
+    qm::SystemClock systemClock;
+    MemorySettings settings;
+    qm::Services services;
+    services.dataFolder = dir.path() + u"/"_s;
+    services.clock = &systemClock;
+    services.settings = &settings;
+    qm::ServicesScope scope(services);
+
+    const QStringList tasks = taskLines(5000);
+    const QStringList occasions = occasionLines(2000);
+    qm::SaveTasksFile(tasks, false);
+    qm::SaveBirthdayFile(occasions);
+    const QString taskPath = qm::dataFile(qm::TasksFileName);
+    const QString occasionPath = qm::dataFile(qm::BirthdayFileName);
+
+    qm::TaskRowSource taskRows;
+    qm::OccasionRowSource occasionRows;
+    qm::DiaryPage page;
+    page.setRowSources(&taskRows, &occasionRows);
+    page.ensureBuilt();
+    page.show();
+    const std::vector<double> readMs = medianMs({
+        {[&] { (void)readAll(taskPath); }, {}},
+        {[&] { page.spdTasksClick(); }, {}},
+        {[&] { (void)readAll(occasionPath); }, {}},
+        {[&] { page.spdBirthdaysClick(); }, {}},
+        {[&] { (void)QString::fromLatin1(readAll(taskPath)).split(u"\r\n"_s); }, {}},
+        {[&] { (void)QString::fromLatin1(readAll(occasionPath)).split(u"\r\n"_s); }, {}},
+    });
+    page.spdTasksClick();
+    const qsizetype taskRowCount = page.rowCount();
+    page.spdBirthdaysClick();
+    const qsizetype occasionRowCount = page.rowCount();
+
+    // One record added; the file and the store are put back between runs.
+    qm::TaskStore taskStore;
+    qm::OccasionStore occasionStore;
+    const QString newTask = u"20250101\u00ffN\u00ffY\u00ffNew Task"_s;
+    const QString newOccasion = qm::OccasionLine(15, 6, u"New Occasion"_s);
+    const auto resetTasks = [&] {
+        qm::WriteRecordFile(taskPath, tasks);
+        taskStore.load(tasks);
+    };
+    const auto resetOccasions = [&] {
+        qm::WriteRecordFile(occasionPath, occasions);
+        occasionStore.load(occasions);
+    };
+    resetTasks();
+    taskStore.add(newTask);
+    const QByteArray taskBytes = readAll(taskPath);
+    resetOccasions();
+    occasionStore.add(newOccasion);
+    const QByteArray occasionBytes = readAll(occasionPath);
+    const std::vector<double> writeMs = medianMs({
+        {[&] { taskStore.add(newTask); }, resetTasks},
+        {[&] { plainReplace(taskPath, taskBytes, true); }, resetTasks},
+        {[&] { occasionStore.add(newOccasion); }, resetOccasions},
+        {[&] { plainReplace(occasionPath, occasionBytes, true); }, resetOccasions},
+    });
+
+    std::printf("Tasks, median of %d runs: %lld lines, %lld bytes, %lld rows\n", Runs,
+                static_cast<long long>(tasks.size()), static_cast<long long>(taskBytes.size()),
+                static_cast<long long>(taskRowCount));
+    std::printf("  %-36s %8.2f ms\n", "floor: read the file", readMs[0]);
+    std::printf("  %-36s %8.2f ms\n", "floor: read it as lines of text", readMs[4]);
+    report("task view on the diary page", readMs[1], "read", readMs[0]);
+    report("", readMs[1], "read as lines", readMs[4]);
+    std::printf("  %-36s %8.2f ms\n", "floor: write+flush+fsync+rename", writeMs[1]);
+    report("add one task (append and save)", writeMs[0], "synced write", writeMs[1]);
+    std::printf(
+        "Occasions: %lld lines, %lld bytes, %lld rows\n", static_cast<long long>(occasions.size()),
+        static_cast<long long>(occasionBytes.size()), static_cast<long long>(occasionRowCount));
+    std::printf("  %-36s %8.2f ms\n", "floor: read the file", readMs[2]);
+    std::printf("  %-36s %8.2f ms\n", "floor: read it as lines of text", readMs[5]);
+    report("occasion view on the diary page", readMs[3], "read", readMs[2]);
+    report("", readMs[3], "read as lines", readMs[5]);
+    std::printf("  %-36s %8.2f ms\n", "floor: write+flush+fsync+rename", writeMs[3]);
+    report("add one occasion (insert and save)", writeMs[2], "synced write", writeMs[3]);
+    return 0;
+}

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -100,6 +101,11 @@ inline void plainReplace(const QString &path, const QByteArray &bytes, bool sync
     }
     std::filesystem::rename(QFileInfo(work).filesystemFilePath(),
                             QFileInfo(path).filesystemFilePath());
+}
+
+// One measured line: the time and how many times the floor it is.
+inline void report(const char *what, double ms, const char *floorName, double floorMs) {
+    std::printf("  %-36s %8.2f ms   x%5.2f of %s\n", what, ms, ms / floorMs, floorName);
 }
 
 inline QByteArray readAll(const QString &path) {

@@ -23,14 +23,6 @@
 using namespace Qt::StringLiterals;
 using namespace bench;
 
-namespace {
-
-void report(const char *what, double ms, const char *floorName, double floorMs) {
-    std::printf("  %-36s %8.2f ms   x%5.2f of %s\n", what, ms, ms / floorMs, floorName);
-}
-
-} // namespace
-
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;

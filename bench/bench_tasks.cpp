@@ -68,10 +68,6 @@ QStringList occasionLines(int count) {
     return lines;
 }
 
-void report(const char *what, double ms, const char *floorName, double floorMs) {
-    std::printf("  %-36s %8.2f ms   x%5.2f of %s\n", what, ms, ms / floorMs, floorName);
-}
-
 } // namespace
 
 int main(int argc, char **argv) {

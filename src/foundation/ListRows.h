@@ -23,6 +23,16 @@ struct ListRows {
     qsizetype size() const { return texts.size(); }
 };
 
+// The position of the record a row shows; -1 for a heading or separator row
+// and for a row the list does not have.
+inline qsizetype RecordPosition(const ListRows &rows, qsizetype row) {
+    if (row < 0 || row >= rows.rowMap.size())
+        return -1;
+    bool ok = false;
+    const qsizetype position = rows.rowMap.at(row).toLongLong(&ok);
+    return ok ? position : -1;
+}
+
 // How a row is drawn (and printed) apart from its text.
 struct RowLook {
     enum class Mark : quint8 {

@@ -120,13 +120,6 @@ int SelectNextOccasion(const ListRows &rows, const QDate &today) {
     return 0;
 }
 
-bool IsOccasionRow(const ListRows &rows, qsizetype row) {
-    if (row < 0 || row >= rows.size())
-        return false;
-    const QString &map = rows.rowMap.at(row);
-    return map != HeadingMark && map != LineMark;
-}
-
 RowLook OccasionRowLook(const ListRows &rows, qsizetype row) {
     RowLook look;
     look.bold = rows.rowMap.value(row) == HeadingMark;

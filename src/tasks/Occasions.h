@@ -15,8 +15,6 @@
 namespace qm {
 
 namespace OccasionText {
-inline const QString Heading =
-    QStringLiteral("Birthdays, Anniversaries And Special Occasions List");
 inline const QString EditMissing = QStringLiteral("You Must Select A Record To Edit");
 inline const QString DeleteMissing = QStringLiteral("You Must Select A Record To Delete");
 inline const QString DescriptionMissing = QStringLiteral("Description Must Be Specified");
@@ -62,8 +60,6 @@ ListRows LoadBirthdayView(const QStringList &sorted);
 // The row of the first occasion from today on in the year; the first row when
 // every occasion lies earlier; -1 for no rows.
 int SelectNextOccasion(const ListRows &rows, const QDate &today);
-// Whether a row is an occasion (not a heading or a line).
-bool IsOccasionRow(const ListRows &rows, qsizetype row);
 // Headings are bold, every other row plain.
 RowLook OccasionRowLook(const ListRows &rows, qsizetype row);
 

@@ -13,7 +13,6 @@
 namespace qm {
 
 namespace TaskText {
-inline const QString Heading = QStringLiteral("Task List");
 inline const QString EditMissing = QStringLiteral("You Must Select A Task To Edit");
 inline const QString DeleteMissing = QStringLiteral("You Must Select A Task To Delete");
 inline const QString DescriptionMissing = QStringLiteral("Description Must Be Entered");

@@ -3,6 +3,7 @@
 #include "foundation/Errors.h"
 #include "foundation/LineFiles.h"
 #include "foundation/RecordFile.h"
+#include "foundation/SortedLines.h"
 #include "support/TestServices.h"
 
 #include <QFile>
@@ -173,7 +174,7 @@ void TestDiaryStore::loadsAnyOrderAndAnySize() {
     store.loadFile();
     QCOMPARE(store.size(), 700);
     for (qsizetype i = 1; i < store.size(); ++i)
-        QVERIFY(AppointmentStore::Compare(store.at(i - 1), store.at(i)) <= 0);
+        QVERIFY(qm::CompareLines(store.at(i - 1), store.at(i)) <= 0);
     // Adding keeps every line: nothing old is dropped to make room.
     const QString first = store.at(0);
     store.add(line({u"20000101"_s, u"09:00"_s, u"10:00"_s, u"Earliest"_s, u"0"_s, u"N"_s}));

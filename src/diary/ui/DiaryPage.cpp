@@ -32,6 +32,8 @@ namespace {
 
 const QString EditMissingMessage = u"You Must Select An Appointment To Edit"_s;
 const QString DeleteMissingMessage = u"You Must Select An Appointment To Delete"_s;
+const QString TaskHeading = u"Task List"_s;
+const QString OccasionHeading = u"Birthdays, Anniversaries And Special Occasions List"_s;
 
 struct ViewButton {
     QString name; // the "Diary Page" value
@@ -375,7 +377,7 @@ void DiaryPage::showSourceRows(RowSource *source, DiaryMode mode, const QString 
     const int select = source ? source->load(clock().now().date(), m_showCompleted) : -1;
     m_source = source;
     m_model->setRows({}, source);
-    setHeading(mode, source ? source->heading() : heading);
+    setHeading(mode, heading);
     selectRow(select);
     enableRowButtons();
 }
@@ -441,18 +443,17 @@ void DiaryPage::spdTasksClick() {
     if (!isBuilt())
         return;
     setShowCompleted(Settings(settingsStore()).showCompleted());
-    showSourceRows(m_taskSource, DiaryMode::Tasks, u"Task List"_s);
+    showSourceRows(m_taskSource, DiaryMode::Tasks, TaskHeading);
 }
 
 void DiaryPage::chkCompleteClick() {
     m_showCompleted = m_complete->isChecked();
     Settings(settingsStore()).setShowCompleted(m_showCompleted);
-    showSourceRows(m_taskSource, DiaryMode::Tasks, u"Task List"_s);
+    showSourceRows(m_taskSource, DiaryMode::Tasks, TaskHeading);
 }
 
 void DiaryPage::spdBirthdaysClick() {
-    showSourceRows(m_occasionSource, DiaryMode::Birth,
-                   u"Birthdays, Anniversaries And Special Occasions List"_s);
+    showSourceRows(m_occasionSource, DiaryMode::Birth, OccasionHeading);
 }
 
 bool DiaryPage::selectedAppointment(int *position) const {

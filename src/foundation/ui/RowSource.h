@@ -32,11 +32,6 @@ class RowSource {
 public:
     virtual ~RowSource() = default;
 
-    // The text above the list.
-    virtual QString heading() const = 0;
-    // Whether the view offers the "Include Completed" filter.
-    virtual bool hasCompletedFilter() const { return false; }
-
     // Reads the records again and rebuilds the rows; returns the row to select
     // (-1 for none).
     virtual int load(const QDate &today, bool showCompleted) = 0;

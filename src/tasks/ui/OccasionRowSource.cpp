@@ -7,10 +7,6 @@
 
 namespace qm {
 
-QString OccasionRowSource::heading() const {
-    return OccasionText::Heading;
-}
-
 int OccasionRowSource::load(const QDate &today, bool) {
     m_store.loadFile();
     m_rows = LoadBirthdayView(m_store.lines());
@@ -22,11 +18,8 @@ RowLook OccasionRowSource::look(qsizetype row) const {
 }
 
 qsizetype OccasionRowSource::positionOf(int row) const {
-    if (!IsOccasionRow(m_rows, row))
-        return -1;
-    bool ok = false;
-    const qsizetype position = m_rows.rowMap.at(row).toLongLong(&ok);
-    return ok && m_store.contains(position) ? position : -1;
+    const qsizetype position = RecordPosition(m_rows, row);
+    return m_store.contains(position) ? position : -1;
 }
 
 bool OccasionRowSource::runEditor(EditMode mode, qsizetype position, QWidget *parent) {

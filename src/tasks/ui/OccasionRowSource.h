@@ -12,7 +12,6 @@ class OccasionRowSource : public RowSource {
 public:
     OccasionStore &store() { return m_store; }
 
-    QString heading() const override;
     int load(const QDate &today, bool showCompleted) override;
     const ListRows &rows() const override { return m_rows; }
     RowLook look(qsizetype row) const override;

@@ -9,10 +9,6 @@ namespace qm {
 
 TaskRowSource::TaskRowSource(FieldPicker datePicker) : m_datePicker(std::move(datePicker)) {}
 
-QString TaskRowSource::heading() const {
-    return TaskText::Heading;
-}
-
 int TaskRowSource::load(const QDate &today, bool showCompleted) {
     m_store.loadFile();
     m_rows = LoadTaskView(m_store.lines(), showCompleted, today);
@@ -24,11 +20,8 @@ RowLook TaskRowSource::look(qsizetype row) const {
 }
 
 qsizetype TaskRowSource::positionOf(int row) const {
-    if (row < 0 || row >= m_rows.size())
-        return -1;
-    bool ok = false;
-    const qsizetype position = m_rows.rowMap.at(row).toLongLong(&ok);
-    return ok && m_store.contains(position) ? position : -1;
+    const qsizetype position = RecordPosition(m_rows, row);
+    return m_store.contains(position) ? position : -1;
 }
 
 bool TaskRowSource::runEditor(EditMode mode, qsizetype position, QWidget *parent) {

@@ -16,8 +16,6 @@ public:
 
     TaskStore &store() { return m_store; }
 
-    QString heading() const override;
-    bool hasCompletedFilter() const override { return true; }
     int load(const QDate &today, bool showCompleted) override;
     const ListRows &rows() const override { return m_rows; }
     RowLook look(qsizetype row) const override;

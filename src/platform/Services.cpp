@@ -29,6 +29,9 @@ ScreenMetrics &screenMetrics() {
 Prompter &prompter() {
     return require(g_services.prompter, "prompter");
 }
+Shell &shell() {
+    return require(g_services.shell, "shell");
+}
 const QString &dataFolder() {
     return g_services.dataFolder;
 }

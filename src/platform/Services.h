@@ -8,6 +8,7 @@ class Clock;
 class SettingsStore;
 class ScreenMetrics;
 class Prompter;
+class Shell;
 
 // The outside world as the running program sees it. main() installs the real
 // implementations; tests install their own with ServicesScope.
@@ -16,6 +17,7 @@ struct Services {
     SettingsStore *settings = nullptr;
     ScreenMetrics *screen = nullptr;
     Prompter *prompter = nullptr;
+    Shell *shell = nullptr;
     QString dataFolder; // with a trailing separator, or empty for the current folder
 };
 
@@ -26,6 +28,7 @@ Clock &clock();
 SettingsStore &settingsStore();
 ScreenMetrics &screenMetrics();
 Prompter &prompter();
+Shell &shell();
 const QString &dataFolder();
 // The full path of a file in the data folder.
 QString dataFile(const QString &name);

@@ -38,6 +38,7 @@ TestServices::TestServices() {
     s.settings = &settings;
     s.screen = &screen;
     s.prompter = &prompter;
+    s.shell = &shell;
     s.dataFolder = QDir(dir.path()).absolutePath() + QLatin1Char('/');
     m_scope.emplace(s);
 }

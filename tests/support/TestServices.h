@@ -5,8 +5,10 @@
 #include "platform/ScreenMetrics.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 
 #include <QMap>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
 
@@ -81,6 +83,17 @@ public:
     int modalRuns = 0;
 };
 
+// Records the addresses asked for and answers as told.
+class RecordingShell final : public Shell {
+public:
+    bool openAddress(const QString &address) override {
+        opened.append(address);
+        return answer;
+    }
+    QStringList opened;
+    bool answer = true;
+};
+
 // A complete set of test services over a fresh temporary data folder,
 // installed for the fixture's lifetime.
 class TestServices {
@@ -94,6 +107,7 @@ public:
     MemorySettingsStore settings;
     FixedScreenMetrics screen;
     ScriptedPrompter prompter;
+    RecordingShell shell;
 
 private:
     std::optional<ServicesScope> m_scope;

@@ -13,6 +13,7 @@ ProgramServices::ProgramServices(const QString &dataFolder) {
     services.settings = &m_settings;
     services.screen = &m_screen;
     services.prompter = &m_prompter;
+    services.shell = &m_shell;
     services.dataFolder = dataFolder;
     m_scope.emplace(services);
 }

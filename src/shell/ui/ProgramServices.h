@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "platform/ui/DesktopShell.h"
 #include "platform/ui/QtScreenMetrics.h"
 
 #include <optional>
@@ -11,8 +12,8 @@
 namespace qm {
 
 // The real outside world, installed for the object's lifetime: the system
-// clock, the user's settings, the screen and the program's own dialogs, over
-// the given data folder.
+// clock, the user's settings, the screen, the program's own dialogs and the desktop's handlers,
+// over the given data folder.
 class ProgramServices {
 public:
     explicit ProgramServices(const QString &dataFolder);
@@ -26,6 +27,7 @@ private:
     NativeSettingsStore m_settings;
     QtScreenMetrics m_screen;
     StandardPrompter m_prompter;
+    DesktopShell m_shell;
     std::optional<ServicesScope> m_scope;
 };
 

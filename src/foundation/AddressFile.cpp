@@ -53,26 +53,49 @@ std::optional<qint64> keyNumber(const QString &text) {
     return number;
 }
 
-// Appends the records held in file (as bytes) to out, leaving out every
-// record whose key line is *dropKey (when given). Lines are cut as
-// SplitRecordLines cuts them and each is written with CR LF, a partial last
-// record completed with empty lines; runs of lines that already end in CR LF
-// are copied in one piece, so a large file costs little more than its copy.
-void appendRecords(const QByteArray &file, const QByteArray *dropKey, QByteArray &out) {
+// Where the lines after the last whole record start: file.size() when the
+// file holds whole records only.
+qsizetype partialTailStart(const QByteArray &file) {
     const char *data = file.constData();
     const qsizetype size = file.size();
-    out.reserve(out.size() + size + 2 * AddressFieldCount);
+    qsizetype lines = 0;
+    qsizetype wholeEnd = 0;
+    for (qsizetype start = 0; start < size;) {
+        const auto *lf = static_cast<const char *>(std::memchr(data + start, '\n', size - start));
+        start = lf ? lf - data + 1 : size;
+        if (++lines % AddressFieldCount == 0)
+            wholeEnd = start;
+    }
+    return lines % AddressFieldCount == 0 ? size : wholeEnd;
+}
+
+// Appends the records held in file (as bytes) to out, leaving out the
+// records whose key line is *dropKey (when given): every one of them, or
+// only the one counted by dropOccurrence (0 for the first with that key).
+// Lines are cut as SplitRecordLines cuts them and each is written with CR
+// LF; runs of lines that already end in CR LF are copied in one piece, so a
+// large file costs little more than its copy. Lines after the last whole
+// record (a file cut short) are no record anyone can choose: they are kept
+// exactly as they are, never dropped or completed.
+void appendRecords(const QByteArray &file, const QByteArray *dropKey, int dropOccurrence,
+                   QByteArray &out) {
+    const char *data = file.constData();
+    const qsizetype tail = partialTailStart(file);
+    out.reserve(out.size() + file.size() + 2);
     qsizetype copyFrom = 0; // start of the lines still to be copied as they are
     bool dropping = false;
     int lineInRecord = 0;
-    for (qsizetype start = 0; start < size;) {
-        const auto *lf = static_cast<const char *>(std::memchr(data + start, '\n', size - start));
-        const qsizetype end = lf ? lf - data : size;
-        const qsizetype next = lf ? end + 1 : size;
+    int matches = 0;
+    for (qsizetype start = 0; start < tail;) {
+        const auto *lf = static_cast<const char *>(std::memchr(data + start, '\n', tail - start));
+        const qsizetype end = lf ? lf - data : tail;
+        const qsizetype next = lf ? end + 1 : tail;
         const qsizetype textEnd = end > start && data[end - 1] == '\r' ? end - 1 : end;
         if (lineInRecord == 0) {
-            const bool drop = dropKey && QByteArrayView(data + start, textEnd - start) ==
-                                             QByteArrayView(*dropKey);
+            bool drop = dropKey &&
+                        QByteArrayView(data + start, textEnd - start) == QByteArrayView(*dropKey);
+            if (drop)
+                drop = dropOccurrence < 0 || matches++ == dropOccurrence;
             if (drop && !dropping)
                 out.append(data + copyFrom, start - copyFrom);
             else if (!drop && dropping)
@@ -90,10 +113,8 @@ void appendRecords(const QByteArray &file, const QByteArray *dropKey, QByteArray
         start = next;
     }
     if (dropping)
-        return;
-    out.append(data + copyFrom, size - copyFrom);
-    if (lineInRecord != 0)
-        out.append(QByteArray("\r\n").repeated(AddressFieldCount - lineInRecord));
+        copyFrom = tail;
+    out.append(data + copyFrom, file.size() - copyFrom);
 }
 
 } // namespace
@@ -112,6 +133,12 @@ QList<AddressRecord> SplitAddressRecords(const QStringList &lines) {
 
 QList<AddressRecord> ReadAddressRecords(const QString &path) {
     return SplitAddressRecords(ReadRecordFile(path));
+}
+
+QList<AddressRecord> ReadWholeAddressRecords(const QString &path) {
+    QStringList lines = ReadRecordFile(path);
+    lines.resize(lines.size() - lines.size() % AddressFieldCount);
+    return SplitAddressRecords(lines);
 }
 
 void CopyDataFile(const QString &source, const QString &destination) {
@@ -145,7 +172,7 @@ QList<AddressRecord> AddressFile::ReadRecords() const {
     return ReadAddressRecords(path(AddressFileName));
 }
 
-void AddressFile::UpdateAddressFile(const QString &key, const QString &operation) {
+void AddressFile::UpdateAddressFile(const QString &key, const QString &operation, int occurrence) {
     const Operation op = parseOperation(operation);
     BusyScope busy;
     const QString addressPath = path(AddressFileName);
@@ -162,7 +189,7 @@ void AddressFile::UpdateAddressFile(const QString &key, const QString &operation
     const QByteArray keyBytes = EncodeCp1252(key, &keyEncoded);
     // A key with a character that no byte stands for is held by no record.
     const bool dropByKey = op != Operation::Add && keyEncoded;
-    appendRecords(ReadFileBytes(addressPath), dropByKey ? &keyBytes : nullptr, bytes);
+    appendRecords(ReadFileBytes(addressPath), dropByKey ? &keyBytes : nullptr, occurrence, bytes);
 
     // Whether any contact remains is judged by what is written, never by the
     // count alone: a count out of step with the file must not delete contacts.
@@ -222,9 +249,9 @@ int AddressFile::SaveNewContact() {
     return key;
 }
 
-int AddressFile::SaveEditedContact() {
+int AddressFile::SaveEditedContact(int occurrence) {
     const QString key = AddressField(AddressFields, 1);
-    UpdateAddressFile(key, EditOperation);
+    UpdateAddressFile(key, EditOperation, occurrence);
     return TextToInt(key, 0);
 }
 

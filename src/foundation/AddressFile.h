@@ -39,6 +39,9 @@ inline const QString &AddressField(const AddressRecord &record, int number) {
 QList<AddressRecord> SplitAddressRecords(const QStringList &lines);
 // The records of the file at path; a missing file has none.
 QList<AddressRecord> ReadAddressRecords(const QString &path);
+// The same without a partial last record: only records of all 17 lines,
+// the ones a user can see and choose.
+QList<AddressRecord> ReadWholeAddressRecords(const QString &path);
 
 // Copies the bytes of source to destination. The copy is written beside the
 // destination and renamed over it, so a failed copy leaves the destination's
@@ -70,12 +73,15 @@ public:
     // Rewrites "Address.Qmt" through "Temp.Qmt". operation is "ADD", "EDIT"
     // or "DELETE". For "ADD" and "EDIT" AddressFields is written first; then
     // the file's records in their order, leaving out for "EDIT" and "DELETE"
-    // every record whose key (field 1) is exactly key. When no record remains
-    // "Address.Qmt" is deleted. AddressCount goes up by one for "ADD" and
-    // down by one for "DELETE" once the file is written. Raises FileError or
-    // ConversionError with "Address.Qmt" as it was; std::invalid_argument for
-    // another operation.
-    void UpdateAddressFile(const QString &key, const QString &operation);
+    // every record whose key (field 1) is exactly key; or, when occurrence
+    // is 0 or more, only that one of them (0 the first in the file), so one
+    // of two records that an older version gave the same key can be changed
+    // without losing the other. Lines after the last whole record are kept
+    // as they are. When nothing remains "Address.Qmt" is deleted.
+    // AddressCount goes up by one for "ADD" and down by one for "DELETE" once
+    // the file is written. Raises FileError or ConversionError with
+    // "Address.Qmt" as it was; std::invalid_argument for another operation.
+    void UpdateAddressFile(const QString &key, const QString &operation, int occurrence = -1);
 
     // Issues the key for a new contact: one above the larger of the number in
     // "NextKey.Qmt" and the highest key in "Address.Qmt", so a key in use is
@@ -86,10 +92,11 @@ public:
     int IssueNewKey();
 
     // The contact editor's save: a new contact gets a new key and is added;
-    // an edited one replaces the record of its key (field 1). Each returns
-    // the contact's key as a number (0 when field 1 is not a number).
+    // an edited one replaces the record of its key (field 1), the
+    // occurrence-th of those sharing it (every one for -1). Each returns the
+    // contact's key as a number (0 when field 1 is not a number).
     int SaveNewContact();
-    int SaveEditedContact();
+    int SaveEditedContact(int occurrence = -1);
 
     QList<AddressRecord> ReadRecords() const;
     // The full path of a file of this address file's folder.

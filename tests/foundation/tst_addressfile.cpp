@@ -64,6 +64,8 @@ private slots:
     void editAndDeleteByteForByte();
     void recordOrderAndCount_data();
     void recordOrderAndCount();
+    void sharedKeyTouchesOnlyTheChosenRecord_data();
+    void sharedKeyTouchesOnlyTheChosenRecord();
     void deletingLastContactLeavesNoFiles();
     void partialLastRecordIsCompleted();
     void oddFilesRewrittenAsRead_data();
@@ -162,6 +164,46 @@ void TestAddressFile::recordOrderAndCount() {
     QCOMPARE(filesIn(fixture), QStringList{qm::AddressFileName});
 }
 
+// Two records under one key (written before keys were issued safely): an
+// edit or a delete names one of them by its place among those sharing the
+// key, and the other stays.
+void TestAddressFile::sharedKeyTouchesOnlyTheChosenRecord_data() {
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<int>("occurrence");
+    QTest::addColumn<QStringList>("namesAfter");
+    QTest::newRow("edit the first")
+        << qm::EditOperation << 0 << QStringList{u"New"_s, u"Other"_s, u"Second"_s};
+    QTest::newRow("edit the second")
+        << qm::EditOperation << 1 << QStringList{u"New"_s, u"First"_s, u"Other"_s};
+    QTest::newRow("delete the first")
+        << qm::DeleteOperation << 0 << QStringList{u"Other"_s, u"Second"_s};
+    QTest::newRow("delete the second")
+        << qm::DeleteOperation << 1 << QStringList{u"First"_s, u"Other"_s};
+    QTest::newRow("no such occurrence")
+        << qm::DeleteOperation << 2 << QStringList{u"First"_s, u"Other"_s, u"Second"_s};
+}
+
+void TestAddressFile::sharedKeyTouchesOnlyTheChosenRecord() {
+    QFETCH(QString, operation);
+    QFETCH(int, occurrence);
+    QFETCH(QStringList, namesAfter);
+    qm::test::TestServices fixture;
+    const QString path = fixture.path(qm::AddressFileName);
+    QStringList lines;
+    for (const auto &[key, name] :
+         {std::pair{u"301"_s, u"First"_s}, {u"302"_s, u"Other"_s}, {u"301"_s, u"Second"_s}})
+        for (const QString &field : contact(key, name))
+            lines.append(field);
+    qm::WriteRecordFile(path, lines);
+    qm::AddressFile file;
+    file.AddressFields = contact(u"301"_s, u"New"_s);
+    file.UpdateAddressFile(u"301"_s, operation, occurrence);
+    QStringList names;
+    for (const qm::AddressRecord &record : qm::ReadAddressRecords(path))
+        names.append(record[4]);
+    QCOMPARE(names, namesAfter);
+}
+
 // Neither "Address.Qmt" nor "Temp.Qmt" (one left over from a crash included).
 void TestAddressFile::deletingLastContactLeavesNoFiles() {
     qm::test::TestServices fixture;
@@ -192,10 +234,12 @@ void TestAddressFile::partialLastRecordIsCompleted() {
 }
 
 // The rewrite passes untouched records through as bytes; whatever the file
-// holds, the result must be what reading the records and writing them back
-// gives.
+// holds, its whole records must come out as reading them and writing them
+// back gives, and the lines after the last whole record (a file cut short)
+// exactly as they were.
 void TestAddressFile::oddFilesRewrittenAsRead_data() {
-    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("whole");
+    QTest::addColumn<QByteArray>("tail");
     const auto record = [](const QByteArray &key, const QByteArray &lineEnd) {
         QByteArray bytes = key + lineEnd;
         for (int i = 2; i <= 17; ++i)
@@ -203,36 +247,44 @@ void TestAddressFile::oddFilesRewrittenAsRead_data() {
         return bytes;
     };
     const QByteArray crlf = "\r\n"_ba;
-    QTest::newRow("plain") << record("301", crlf) + record("302", crlf) + record("303", crlf);
-    QTest::newRow("lf line ends") << record("301", "\n") + record("302", "\n") +
-                                         record("303", "\n");
+    QTest::newRow("plain") << record("301", crlf) + record("302", crlf) + record("303", crlf)
+                           << QByteArray();
+    QTest::newRow("lf line ends") << record("301", "\n") + record("302", "\n") + record("303", "\n")
+                                  << QByteArray();
     QTest::newRow("mixed line ends")
-        << record("301", crlf) + record("302", "\n") + record("303", crlf) + "3\n4\r\n";
+        << record("301", crlf) + record("302", "\n") + record("303", crlf) << "3\n4\r\n"_ba;
     QTest::newRow("partial last record, no final line end")
-        << record("301", crlf) + "303\r\nW\r\nAcme";
-    QTest::newRow("dropped record is the partial last") << record("301", crlf) + "302\r\nW";
-    QTest::newRow("lone cr at the end") << record("301", crlf) + "303\r";
-    QTest::newRow("odd bytes inside lines") << record("301", "\r\r\n") +
-                                                   QByteArray("30\0\r\na\rb\xff\x81\r\n", 12) +
-                                                   record("302", crlf);
-    QTest::newRow("key with a cr") << record("302\r", "\r\n") + record("302", crlf);
-    QTest::newRow("one empty line") << crlf;
-    QTest::newRow("empty file") << QByteArray();
+        << record("301", crlf) << "303\r\nW\r\nAcme"_ba;
+    QTest::newRow("partial last record holds the key") << record("301", crlf) << "302\r\nW"_ba;
+    QTest::newRow("whole record dropped before the partial one")
+        << record("301", crlf) + record("302", crlf) << "302\r\nW"_ba;
+    QTest::newRow("lone cr at the end") << record("301", crlf) << "303\r"_ba;
+    QTest::newRow("odd bytes inside lines")
+        << record("301", "\r\r\n") + QByteArray("30\0\r\na\rb\xff\x81\r\n", 12) +
+               record("302", crlf).chopped(10)
+        << record("302", crlf).right(10);
+    QTest::newRow("key with a cr") << record("302\r", "\r\n") + record("302", crlf) << QByteArray();
+    QTest::newRow("one empty line") << QByteArray() << crlf;
+    QTest::newRow("empty file") << QByteArray() << QByteArray();
 }
 
 void TestAddressFile::oddFilesRewrittenAsRead() {
-    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, whole);
+    QFETCH(QByteArray, tail);
     qm::test::TestServices fixture;
     const QString path = fixture.path(qm::AddressFileName);
-    WriteBytes(path, bytes);
+    WriteBytes(path, whole);
     QStringList kept;
     for (const qm::AddressRecord &record : qm::ReadAddressRecords(path))
         if (record[0] != u"302")
             kept += QStringList(record.begin(), record.end());
+    const QList<qm::AddressRecord> wholeRecords = qm::ReadAddressRecords(path);
+    WriteBytes(path, whole + tail);
+    QCOMPARE(qm::ReadWholeAddressRecords(path), wholeRecords);
     qm::AddressFile file;
     file.UpdateAddressFile(u"302"_s, qm::DeleteOperation);
-    QCOMPARE(ReadBytes(path), qm::JoinRecordLines(kept));
-    QCOMPARE(QFile::exists(path), !kept.isEmpty());
+    QCOMPARE(ReadBytes(path), qm::JoinRecordLines(kept) + tail);
+    QCOMPARE(QFile::exists(path), !kept.isEmpty() || !tail.isEmpty());
 }
 
 // A disk that refuses the work file: the error is raised, "Address.Qmt" is as

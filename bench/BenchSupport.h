@@ -3,17 +3,24 @@
 // What the benchmarks share: timing by medians, and the floor every record
 // file operation is measured against (the same bytes written plainly).
 
+#include "platform/Clock.h"
+#include "platform/Services.h"
+#include "platform/SettingsStore.h"
+
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #if defined(Q_OS_UNIX)
@@ -27,6 +34,42 @@ namespace bench {
 using namespace Qt::StringLiterals;
 
 inline constexpr int Runs = 15;
+
+// Settings kept in memory, so a benchmark never touches the user's own.
+class MemorySettings final : public qm::SettingsStore {
+public:
+    void open(const QString &) override {}
+    QString read(const QString &name, const QString &fallback) const override {
+        return m_values.value(name, fallback);
+    }
+    bool contains(const QString &name) const override { return m_values.contains(name); }
+    void write(const QString &name, const QString &value) override { m_values[name] = value; }
+    void remove(const QString &name) override { m_values.remove(name); }
+
+private:
+    QMap<QString, QString> m_values;
+};
+
+// The services a benchmark runs over, installed for its lifetime: a fresh
+// temporary data folder, the system clock and settings in memory.
+class BenchServices {
+public:
+    BenchServices() {
+        if (!m_dir.isValid())
+            qFatal("no temporary folder");
+        qm::Services services;
+        services.dataFolder = m_dir.path() + u"/"_s;
+        services.clock = &m_clock;
+        services.settings = &m_settings;
+        m_scope.emplace(services);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    qm::SystemClock m_clock;
+    MemorySettings m_settings;
+    std::optional<qm::ServicesScope> m_scope;
+};
 
 // Descriptions for generated appointments (one with a Windows-1252 letter).
 inline const char *const Descriptions[5] = {"Dentist Check-Up", "Team Meeting In Room 4",

@@ -16,7 +16,6 @@
 #include "platform/Services.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -25,14 +24,7 @@ using namespace bench;
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        qFatal("no temporary folder");
-    qm::SystemClock systemClock;
-    qm::Services services;
-    services.dataFolder = dir.path() + u"/"_s;
-    services.clock = &systemClock;
-    qm::ServicesScope scope(services);
+    BenchServices services;
 
     const QStringList lines = diaryLines(20000);
     qm::SaveDiaryFile(lines);

@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -85,12 +84,7 @@ void report(const char *what, double ms, double floorNoSync, double floorSync) {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        qFatal("no temporary folder");
-    qm::Services services;
-    services.dataFolder = dir.path() + u"/"_s;
-    qm::ServicesScope scope(services);
+    BenchServices services;
 
     // Diary: 20,000 appointment lines.
     const QStringList diary = appointmentLines(20000);

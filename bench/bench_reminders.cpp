@@ -13,7 +13,6 @@
 #include "platform/Services.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -22,12 +21,7 @@ using namespace bench;
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        qFatal("no temporary folder");
-    qm::Services services;
-    services.dataFolder = dir.path() + u"/"_s;
-    qm::ServicesScope scope(services);
+    BenchServices services;
 
     qm::AppointmentStore store;
     store.load(diaryLines(20000));

@@ -12,15 +12,12 @@
 #include "foundation/SortedLines.h"
 #include "platform/Clock.h"
 #include "platform/Services.h"
-#include "platform/SettingsStore.h"
 #include "tasks/Occasions.h"
 #include "tasks/Tasks.h"
 #include "tasks/ui/OccasionRowSource.h"
 #include "tasks/ui/TaskRowSource.h"
 
 #include <QApplication>
-#include <QMap>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -28,20 +25,6 @@ using namespace Qt::StringLiterals;
 using namespace bench;
 
 namespace {
-
-class MemorySettings final : public qm::SettingsStore {
-public:
-    void open(const QString &) override {}
-    QString read(const QString &name, const QString &fallback) const override {
-        return m_values.value(name, fallback);
-    }
-    bool contains(const QString &name) const override { return m_values.contains(name); }
-    void write(const QString &name, const QString &value) override { m_values[name] = value; }
-    void remove(const QString &name) override { m_values.remove(name); }
-
-private:
-    QMap<QString, QString> m_values;
-};
 
 // Tasks over three years, one in three completed, one in five high priority.
 QStringList taskLines(int count) {
@@ -72,16 +55,7 @@ QStringList occasionLines(int count) {
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        qFatal("no temporary folder");
-    qm::SystemClock systemClock;
-    MemorySettings settings;
-    qm::Services services;
-    services.dataFolder = dir.path() + u"/"_s;
-    services.clock = &systemClock;
-    services.settings = &settings;
-    qm::ServicesScope scope(services);
+    BenchServices services;
 
     const QStringList tasks = taskLines(5000);
     const QStringList occasions = occasionLines(2000);

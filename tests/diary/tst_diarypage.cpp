@@ -4,6 +4,7 @@
 #include "foundation/ui/MsgBox.h"
 #include "shell/ui/TfrmMain.h"
 #include "support/DiaryLines.h"
+#include "support/FormDriving.h"
 #include "support/TestServices.h"
 
 #include <QCheckBox>
@@ -20,6 +21,7 @@ using namespace Qt::StringLiterals;
 using qm::DiaryPage;
 using qm::test::DiaryLine;
 using qm::test::ReadBytes;
+using qm::test::child;
 
 namespace {
 
@@ -38,13 +40,6 @@ QStringList listTexts(const DiaryPage &page) {
     for (int row = 0; row < list->model()->rowCount(); ++row)
         texts << list->model()->index(row, 0).data().toString();
     return texts;
-}
-
-template <typename T = QWidget> T *child(const QObject *parent, const QString &name) {
-    T *found = parent->findChild<T *>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
 }
 
 // A modal handler that fills the appointment editor and saves it. Empty

@@ -4,6 +4,7 @@
 #include "foundation/RecordFile.h"
 #include "foundation/ui/Controls.h"
 #include "foundation/ui/MsgBox.h"
+#include "support/FormDriving.h"
 #include "support/TestServices.h"
 #include "tasks/Occasions.h"
 #include "tasks/Tasks.h"
@@ -26,22 +27,12 @@ using namespace qm;
 using test::ReadBytes;
 using test::TestData;
 using test::WriteBytes;
+using qm::test::child;
+using qm::test::click;
 
 namespace {
 
 const QChar Sep(0x00FF);
-
-template <typename T = QWidget> T *child(const QObject *parent, const QString &name) {
-    T *found = parent->findChild<T *>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
-
-void click(const QObject *parent, const QString &name) {
-    auto *button = child<QAbstractButton>(parent, name);
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-}
 
 // What an editor is given and then does: field texts, boxes to tick, and the
 // button that ends it ("" leaves it open).

@@ -72,13 +72,6 @@ QLabel *makeClockLabel(QWidget *parent, const QString &name, const QString &capt
     return label;
 }
 
-// A text the file put in a field is shown whole, never cut to the field's
-// usual limit, so saving judges and keeps what is stored.
-void setFieldText(QLineEdit *edit, const QString &text, int usualLimit) {
-    edit->setMaxLength(qMax(usualLimit, int(text.size())));
-    edit->setText(text);
-}
-
 } // namespace
 
 AlarmsPage::AlarmsPage(QWidget *parent) : Page(u"tabAlarms"_s, parent) {}
@@ -179,8 +172,8 @@ QList<AlarmRow> AlarmsPage::alarmRows() const {
 }
 
 void AlarmsPage::showAlarmRow(Row &row, const AlarmRow &alarm) {
-    setFieldText(row.time, alarm.time, TimeMaxLength);
-    setFieldText(row.description, alarm.description, DescriptionMaxLength);
+    SetStoredText(row.time, alarm.time, TimeMaxLength);
+    SetStoredText(row.description, alarm.description, DescriptionMaxLength);
     row.everyDay->setChecked(alarm.everyDay);
     if (alarm.timeMarkedInvalid)
         SetLabelInvalid(row.label);

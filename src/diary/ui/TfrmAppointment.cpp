@@ -268,17 +268,10 @@ void TfrmAppointment::FormShow() {
         txtDate->setText(SortableToDisplay(appointment.date));
         txtStart->setText(appointment.start);
         txtEnd->setText(appointment.end);
-        // A longer description put into the file elsewhere is shown whole,
-        // never cut to the field's usual limit.
-        txtDescription->setMaxLength(
-            qMax<int>(MaxDescriptionLength, int(appointment.description.size())));
-        txtDescription->setText(appointment.description);
+        SetStoredText(txtDescription, appointment.description, MaxDescriptionLength);
         if (appointment.reminder > 0) {
             chkReminder->setChecked(true);
-            // Shown whole like the description, so Save judges what is stored.
-            const QString remind = QString::number(appointment.reminder);
-            txtRemind->setMaxLength(qMax<int>(RemindMaxLength, int(remind.size())));
-            txtRemind->setText(remind);
+            SetStoredText(txtRemind, QString::number(appointment.reminder), RemindMaxLength);
         }
         durationFromTimes();
         chkTentative->setChecked(appointment.tentative);

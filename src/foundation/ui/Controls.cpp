@@ -227,6 +227,11 @@ QString ColourDepth() {
     return screenMetrics().colourDepth() <= 8 ? u"256"_s : u"HI"_s;
 }
 
+void SetStoredText(QLineEdit *edit, const QString &text, int usualLimit) {
+    edit->setMaxLength(qMax(usualLimit, int(text.size())));
+    edit->setText(text);
+}
+
 bool IsMoveBetweenControls(const QEvent *focusEvent) {
     const auto reason = static_cast<const QFocusEvent *>(focusEvent)->reason();
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;

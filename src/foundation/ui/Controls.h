@@ -51,6 +51,11 @@ void CheckDateEdit(QLabel *label, QLineEdit *edit, bool allowBlank);
 // The same for a time entry: a valid time is rewritten as hh:mm.
 void CheckTimeEdit(QLabel *label, QLineEdit *edit, bool allowBlank);
 
+// Shows a text read from a record file whole: the entry's limit grows to the
+// text's length when it is longer than usualLimit (a file written elsewhere),
+// so the text is never cut and saving judges and keeps what is stored.
+void SetStoredText(QLineEdit *edit, const QString &text, int usualLimit);
+
 // Enabled: the system's entry background, editable, reached by the Tab key.
 // Disabled: silver background, read-only, skipped by the Tab key (it can
 // still be clicked into). Works on line edits, spin boxes and text edits.

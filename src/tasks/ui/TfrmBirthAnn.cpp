@@ -82,10 +82,7 @@ void TfrmBirthAnn::FormShow() {
     if (m_mode == EditMode::Edit && m_store.contains(EditedLine)) {
         const QString line = m_store.at(EditedLine);
         txtDate->setText(OccasionDateEntry(line));
-        const QString description = OccasionDescription(line);
-        // A longer description put into the file elsewhere is shown whole.
-        txtDescription->setMaxLength(qMax<int>(OccasionDescriptionLength, int(description.size())));
-        txtDescription->setText(description);
+        SetStoredText(txtDescription, OccasionDescription(line), OccasionDescriptionLength);
     }
     SnapshotForm(this);
     txtDate->setFocus();

@@ -99,11 +99,7 @@ void TfrmTaskMaint::FormShow() {
             txtCompleteBy->setText(task.date);
         chkCompleted->setChecked(task.completed);
         chkPriority->setChecked(task.highPriority);
-        // A longer description put into the file elsewhere is shown whole,
-        // never cut to the field's usual limit.
-        txtDescription->setMaxLength(
-            qMax<int>(TaskDescriptionLength, int(task.description.size())));
-        txtDescription->setText(task.description);
+        SetStoredText(txtDescription, task.description, TaskDescriptionLength);
     }
     SnapshotForm(this);
     txtDescription->setFocus();

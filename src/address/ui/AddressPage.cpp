@@ -1,13 +1,413 @@
 #include "address/ui/AddressPage.h"
 
+#include "address/ui/TfrmNameMaint.h"
+#include "foundation/BusyScope.h"
+#include "foundation/Settings.h"
+#include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/FormParts.h"
+#include "foundation/ui/MsgBox.h"
+#include "foundation/ui/Styling.h"
+#include "platform/Prompter.h"
+#include "platform/Services.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
 using namespace Qt::StringLiterals;
 
 namespace qm {
 
-AddressPage::AddressPage(QWidget *parent) : Page(u"tabAddress"_s, parent) {}
+namespace {
+
+constexpr int RowHeight = 17;
+// The grid shows its heading row and nine contacts; with no more rows than
+// that it needs no scroll bar, and its last column takes the bar's place.
+constexpr int VisibleRows = 10;
+constexpr int ScrollBarAllowance = 18;
+constexpr int GridLeft = 10;
+constexpr int GridTop = 10;
+
+struct ColumnLayout {
+    QList<int> widths;
+    int nameLeft, nameWidth, teleLeft, teleWidth;
+};
+const ColumnLayout PersonalLayout{{258, 128}, 10, 259, 269, 129};
+const ColumnLayout AllLayout{{163, 135, 86}, 174, 136, 311, 87};
+
+} // namespace
+
+// The grid's rows: one per contact of the view, or one blank row for none.
+class AddressGridModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setView(const AddressView *view, int columns) {
+        beginResetModel();
+        m_view = view;
+        m_columns = columns;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex &parent = {}) const override {
+        if (parent.isValid())
+            return 0;
+        return m_view && !m_view->rows.isEmpty() ? int(m_view->rows.size()) : 1;
+    }
+    int columnCount(const QModelIndex &parent = {}) const override {
+        return parent.isValid() ? 0 : m_columns;
+    }
+    QVariant data(const QModelIndex &index, int role) const override {
+        if (role != Qt::DisplayRole || !m_view || index.row() >= m_view->rows.size())
+            return {};
+        return m_view->rows.at(index.row()).cells.value(index.column());
+    }
+    // The heading row stays empty: the ordering buttons lie over it.
+    QVariant headerData(int, Qt::Orientation, int role) const override {
+        return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
+    }
+
+private:
+    const AddressView *m_view = nullptr;
+    int m_columns = 3;
+};
+
+AddressPage::AddressPage(QWidget *parent) : Page(u"tabAddress"_s, parent) {
+    m_model = new AddressGridModel(this);
+}
+
+AddressPage::~AddressPage() = default;
 
 void AddressPage::build() {
-    addCloseButton(u"cmdCloseName"_s);
+    QWidget *back = background();
+
+    grdAddress = new QTableView(back);
+    grdAddress->setObjectName(u"grdAddress"_s);
+    grdAddress->setModel(m_model);
+    grdAddress->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdAddress->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdAddress->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdAddress->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdAddress->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grdAddress->setWordWrap(false);
+    grdAddress->setTabKeyNavigation(false);
+    grdAddress->verticalHeader()->hide();
+    grdAddress->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdAddress->verticalHeader()->setDefaultSectionSize(RowHeight);
+    grdAddress->verticalHeader()->setMinimumSectionSize(RowHeight);
+    QHeaderView *heading = grdAddress->horizontalHeader();
+    heading->setSectionResizeMode(QHeaderView::Fixed);
+    heading->setHighlightSections(false);
+    heading->setSectionsClickable(false);
+    heading->setMinimumSectionSize(1);
+    heading->setFixedHeight(RowHeight);
+    const int frame = grdAddress->frameWidth();
+    grdAddress->setGeometry(GridLeft - frame, GridTop - frame,
+                            PersonalLayout.widths[0] + PersonalLayout.widths[1] +
+                                ScrollBarAllowance + 2 * frame,
+                            VisibleRows * RowHeight + 2 * frame);
+    // Edit is the page's default action: a double-click on a row, or Enter.
+    connect(grdAddress, &QTableView::doubleClicked, this, Reported([this] {
+                if (cmdNameEdit->isEnabled())
+                    cmdNameEditClick();
+            }));
+    grdAddress->installEventFilter(this);
+
+    const struct {
+        QPushButton **button;
+        QString name, caption, hint;
+        AddressOrder order;
+    } orders[] = {
+        {&cmdOrdComp, u"cmdOrdComp"_s, u"Company Name"_s, u"Sort List By Company Name"_s,
+         AddressOrder::Company},
+        {&cmdOrdName, u"cmdOrdName"_s, u"Name"_s, u"Sort List By Contact Name"_s,
+         AddressOrder::Name},
+        {&cmdOrdTele, u"cmdOrdTele"_s, u"Telephone"_s, u"Sort List By Telephone Number"_s,
+         AddressOrder::Telephone},
+    };
+    for (const auto &order : orders) {
+        QPushButton *button = MakeButton(back, order.name, order.caption, order.hint);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setGeometry(GridLeft, GridTop, 100, RowHeight + 1);
+        connect(button, &QPushButton::clicked, this, Reported([this, o = order.order] {
+                    txtLocate->setFocus();
+                    FillAddressView(o);
+                }));
+        *order.button = button;
+    }
+
+    const int below = GridTop + grdAddress->height();
+    auto *note =
+        MakeLabel(back, u"lblOrderNote"_s,
+                  u"(You Can Re-Order The List By Clicking On The Required Column Heading)"_s,
+                  QRect(GridLeft, below + 4, Width - 2 * GridLeft, 32));
+    note->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    note->setWordWrap(true);
+
+    // The filter on the left, the search on the right, between the note and
+    // the buttons.
+    constexpr int PanelHeight = 100;
+    const int panelTop = below + 44;
+    auto *filters = new GradientPanel(back, 2);
+    filters->setObjectName(u"panContacts"_s);
+    filters->setFrameShape(QFrame::StyledPanel);
+    filters->setGeometry(GridLeft, panelTop, 220, PanelHeight);
+    const struct {
+        QRadioButton **button;
+        QString name, caption;
+        void (AddressPage::*click)();
+    } options[] = {
+        {&optPersonal, u"optPersonal"_s, u"Personal Contacts Only"_s,
+         &AddressPage::optPersonalClick},
+        {&optWork, u"optWork"_s, u"Business Contacts Only"_s, &AddressPage::optWorkClick},
+        {&optBoth, u"optBoth"_s, u"Show All Contacts"_s, &AddressPage::optBothClick},
+    };
+    int top = 12;
+    for (const auto &option : options) {
+        auto *button = new QRadioButton(option.caption, filters);
+        button->setObjectName(option.name);
+        button->setGeometry(12, top, 196, 22);
+        top += 27;
+        connect(button, &QRadioButton::clicked, this,
+                Reported([this, click = option.click] { (this->*click)(); }));
+        *option.button = button;
+    }
+
+    auto *search = new GradientPanel(back, 2);
+    search->setObjectName(u"panLocate"_s);
+    search->setFrameShape(QFrame::StyledPanel);
+    search->setGeometry(GridLeft + 232, panelTop, Width - 2 * GridLeft - 232, PanelHeight);
+    lblLocate = MakeLabel(search, u"lblLocate"_s, SearchCaption(m_order),
+                          QRect(12, 24, search->width() - 24, 18));
+    txtLocate = MakeEdit(search, u"txtLocate"_s, QRect(12, 46, search->width() - 24, 22), 40);
+    connect(txtLocate, &QLineEdit::textChanged, this, Reported([this] { txtLocateChange(); }));
+    txtLocate->installEventFilter(this);
+
+    const struct {
+        QPushButton **button;
+        QString name, caption, hint;
+        int imageIndex;
+        void (AddressPage::*click)();
+    } commands[] = {
+        {&cmdNameEdit, u"cmdNameEdit"_s, u"&Edit"_s, u"Edit High-Lighted Name/Address"_s, 3,
+         &AddressPage::cmdNameEditClick},
+        {&cmdNameAdd, u"cmdNameAdd"_s, u"&Add"_s, u"Add New Name/Address"_s, 4,
+         &AddressPage::cmdNameAddClick},
+        {&cmdNameDelete, u"cmdNameDelete"_s, u"&Delete"_s, u"Delete High-Lighted Name/Address"_s, 5,
+         &AddressPage::cmdNameDeleteClick},
+    };
+    int left = 8;
+    for (const auto &command : commands) {
+        QPushButton *button =
+            MakeButton(back, command.name, command.caption, command.hint, command.imageIndex);
+        button->setGeometry(left, Height - 35, 75, 25);
+        left += 81;
+        connect(button, &QPushButton::clicked, this,
+                Reported([this, click = command.click] { (this->*click)(); }));
+        *command.button = button;
+    }
+    addCloseButton(u"cmdCloseName"_s)->setProperty(ImageIndexProperty, 6);
+    cmdNameEdit->setEnabled(false);
+    cmdNameDelete->setEnabled(false);
+
+    QWidget::setTabOrder(txtLocate, grdAddress);
+    layOutGrid();
+}
+
+void AddressPage::showStep() {
+    ensureBuilt();
+    // The grid is empty until the file has been read.
+    m_view = {};
+    m_model->setView(&m_view, m_filter == ContactFilter::Personal ? 2 : 3);
+    Settings settings(settingsStore());
+    m_order = OrderFromName(settings.addressOrder());
+    const ContactFilter filter = FilterFromCode(settings.addressContacts());
+    QRadioButton *button = filter == ContactFilter::Personal   ? optPersonal
+                           : filter == ContactFilter::Business ? optWork
+                                                               : optBoth;
+    if (!button->isChecked()) {
+        // As a user's click would.
+        button->setChecked(true);
+        filterClick(filter);
+    }
+    FillAddressView(m_order);
+}
+
+QWidget *AddressPage::focusTarget() {
+    return txtLocate;
+}
+
+void AddressPage::layOutGrid() {
+    const bool personal = m_filter == ContactFilter::Personal;
+    const ColumnLayout &layout = personal ? PersonalLayout : AllLayout;
+    m_model->setView(&m_view, int(layout.widths.size()));
+    QList<int> widths = layout.widths;
+    int teleWidth = layout.teleWidth;
+    // Heading row included.
+    if (m_model->rowCount() + 1 <= VisibleRows) {
+        widths.last() += ScrollBarAllowance;
+        teleWidth = widths.last() - 1;
+    }
+    for (int column = 0; column < widths.size(); ++column)
+        grdAddress->setColumnWidth(column, widths[column]);
+    cmdOrdComp->setVisible(!personal);
+    cmdOrdComp->setGeometry(GridLeft, GridTop, 164, cmdOrdComp->height());
+    cmdOrdName->setGeometry(layout.nameLeft, GridTop, layout.nameWidth, cmdOrdName->height());
+    cmdOrdTele->setGeometry(layout.teleLeft, GridTop, teleWidth, cmdOrdTele->height());
+    for (QPushButton *button : {cmdOrdComp, cmdOrdName, cmdOrdTele})
+        button->raise();
+}
+
+void AddressPage::FillAddressView(AddressOrder order) {
+    ensureBuilt();
+    BusyScope busy;
+    // Read first: when the file cannot be read the view stays as it was.
+    AddressView view = qm::FillAddressView(ReadWholeAddressRecords(dataFile(AddressFileName)),
+                                           order, m_filter, CurrentKey);
+    m_view = std::move(view);
+    m_file.AddressCount = m_view.AddressCount;
+    m_order = order;
+    layOutGrid();
+
+    lblLocate->setText(SearchCaption(order));
+    const QPushButton *current = order == AddressOrder::Company ? cmdOrdComp
+                                 : order == AddressOrder::Name  ? cmdOrdName
+                                                                : cmdOrdTele;
+    for (QPushButton *button : {cmdOrdComp, cmdOrdName, cmdOrdTele}) {
+        QFont font = button->font();
+        font.setBold(button == current);
+        font.setItalic(button == current);
+        button->setFont(font);
+    }
+    const bool any = !m_view.lstAddress.isEmpty();
+    cmdNameEdit->setEnabled(any);
+    cmdNameDelete->setEnabled(any);
+
+    {
+        const QSignalBlocker quiet(txtLocate);
+        txtLocate->clear();
+    }
+    selectRow(m_view.selectedRow);
+    if (isVisible())
+        txtLocate->setFocus();
+    Settings(settingsStore()).setAddressOrder(OrderName(order));
+}
+
+int AddressPage::selectedRow() const {
+    if (!grdAddress || m_view.rows.isEmpty())
+        return -1;
+    const QModelIndexList selected = grdAddress->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void AddressPage::selectRow(int row) {
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    const QModelIndex index = m_model->index(row, 0);
+    grdAddress->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
+    grdAddress->scrollTo(index);
+}
+
+void AddressPage::txtLocateChange() {
+    if (m_view.lstAddress.isEmpty())
+        return;
+    selectRow(LocateRow(m_view, SearchColumn(m_order, m_view.companyShown), txtLocate->text()));
+}
+
+void AddressPage::filterClick(ContactFilter filter) {
+    m_filter = filter;
+    Settings(settingsStore()).setAddressContacts(FilterCode(filter));
+}
+
+void AddressPage::optPersonalClick() {
+    filterClick(ContactFilter::Personal);
+    // Company names are not shown for personal contacts.
+    if (m_order == AddressOrder::Company)
+        m_order = AddressOrder::Name;
+    FillAddressView(m_order);
+}
+
+void AddressPage::optWorkClick() {
+    filterClick(ContactFilter::Business);
+    FillAddressView(m_order);
+}
+
+void AddressPage::optBothClick() {
+    filterClick(ContactFilter::All);
+    FillAddressView(m_order);
+}
+
+void AddressPage::openEditor(EditMode mode) {
+    const int row = selectedRow();
+    if (mode == EditMode::Edit && row < 0)
+        return;
+    TfrmNameMaint editor(m_file, mode, mode == EditMode::Edit ? m_view.rows.at(row) : AddressRow{},
+                         window());
+    prompter().runModal(editor);
+    if (!editor.RecordSaved())
+        return;
+    CurrentKey = editor.CurrentKey();
+    FillAddressView(m_order);
+}
+
+void AddressPage::cmdNameAddClick() {
+    openEditor(EditMode::Add);
+}
+
+void AddressPage::cmdNameEditClick() {
+    openEditor(EditMode::Edit);
+}
+
+void AddressPage::cmdNameDeleteClick() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    if (ShowMessageBox(AddressText::DeleteQuestion, MessageKind::Confirmation,
+                       MessageButtons::YesNo) != MessageResult::Yes)
+        return;
+    // The record itself is named, by its key as stored and its place among
+    // any that share the key, so no other contact goes with it.
+    const AddressRow &contact = m_view.rows.at(row);
+    m_file.UpdateAddressFile(AddressField(contact.record, 1), DeleteOperation, contact.occurrence);
+    CurrentKey = -1;
+    FillAddressView(m_order);
+}
+
+bool AddressPage::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress && (watched == txtLocate || watched == grdAddress)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            RunReported([this] {
+                if (cmdNameEdit->isEnabled())
+                    cmdNameEditClick();
+            });
+            return true;
+        case Qt::Key_Escape:
+            RunReported([this] { emit closeRequested(); });
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            // The search box steps through the grid as well.
+            if (watched == txtLocate) {
+                QApplication::sendEvent(grdAddress, event);
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return Page::eventFilter(watched, event);
 }
 
 } // namespace qm

@@ -1,19 +1,77 @@
 #pragma once
 
+#include "address/AddressBook.h"
+#include "foundation/EditMode.h"
 #include "foundation/ui/Page.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
 
 namespace qm {
 
-// The address book.
+class AddressGridModel;
+
+// The address book: a grid of company, name and telephone in one of three
+// orders, filtered to personal, business or all contacts, with a search box
+// that selects as the user types, and the buttons that add, edit or delete a
+// contact.
 class AddressPage : public Page {
     Q_OBJECT
 public:
     explicit AddressPage(QWidget *parent = nullptr);
-    // The key of the selected contact; -1 when none is selected.
+    ~AddressPage() override;
+
+    // The key of the contact to select after the next fill; -1 for none.
     int CurrentKey = -1;
+
+    void showStep() override;
+    QWidget *focusTarget() override;
+
+    // Reads "Address.Qmt" and shows it in order under the current filter.
+    void FillAddressView(AddressOrder order);
+    const AddressView &view() const { return m_view; }
+    AddressOrder currentOrder() const { return m_order; }
+    // The selected grid row (0 for the first contact); -1 for none.
+    int selectedRow() const;
 
 protected:
     void build() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void cmdNameAddClick();
+    void cmdNameEditClick();
+    void cmdNameDeleteClick();
+    void optPersonalClick();
+    void optWorkClick();
+    void optBothClick();
+    void filterClick(ContactFilter filter);
+    void txtLocateChange();
+    void openEditor(EditMode mode);
+    void layOutGrid();
+    void selectRow(int row);
+
+    AddressFile m_file;
+    AddressView m_view;
+    AddressOrder m_order = AddressOrder::Company;
+    ContactFilter m_filter = ContactFilter::All;
+
+    AddressGridModel *m_model = nullptr;
+    QTableView *grdAddress = nullptr;
+    QPushButton *cmdOrdComp = nullptr;
+    QPushButton *cmdOrdName = nullptr;
+    QPushButton *cmdOrdTele = nullptr;
+    QRadioButton *optPersonal = nullptr;
+    QRadioButton *optWork = nullptr;
+    QRadioButton *optBoth = nullptr;
+    QLabel *lblLocate = nullptr;
+    QLineEdit *txtLocate = nullptr;
+    QPushButton *cmdNameAdd = nullptr;
+    QPushButton *cmdNameEdit = nullptr;
+    QPushButton *cmdNameDelete = nullptr;
 };
 
 } // namespace qm

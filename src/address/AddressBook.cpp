@@ -1,0 +1,248 @@
+#include "address/AddressBook.h"
+
+#include "foundation/Codec1252.h"
+#include "foundation/LineFiles.h"
+#include "foundation/LineStore.h"
+#include "foundation/Text.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <numeric>
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+using namespace ContactField;
+
+namespace {
+
+// The entries a user types, with the names the reasons give them.
+struct TypedField {
+    int number;
+    const char16_t *name;
+};
+constexpr TypedField TypedFields[] = {
+    {3, u"Company"},        {4, u"Last Name"},       {5, u"First Name"},
+    {6, u"Title"},          {7, u"Address Line 1"},  {8, u"Address Line 2"},
+    {9, u"Address Line 3"}, {10, u"Address Line 4"}, {11, u"Address Line 5"},
+    {12, u"Postcode"},      {13, u"Tel. No."},       {14, u"Mobile"},
+    {15, u"Fax. No."},      {16, u"Email"},
+};
+
+const QString &field(const AddressRecord &record, int number) {
+    return AddressField(record, number);
+}
+
+bool isListed(const AddressRecord &record, ContactFilter filter) {
+    switch (filter) {
+    case ContactFilter::Personal:
+        return field(record, Type) == u"P";
+    case ContactFilter::Business:
+        return field(record, Type) == u"W";
+    case ContactFilter::All:
+        break;
+    }
+    return true;
+}
+
+// The first n characters of cell, upper-cased, against the n characters of
+// target, by character codes.
+int comparePrefix(QStringView cell, QStringView target) {
+    const qsizetype n = target.size();
+    const qsizetype common = qMin(n, cell.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const char16_t a = cell[i].toUpper().unicode();
+        const char16_t b = target[i].unicode();
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    return cell.size() < n ? -1 : 0;
+}
+
+} // namespace
+
+QString OrderName(AddressOrder order) {
+    switch (order) {
+    case AddressOrder::Name:
+        return u"Name"_s;
+    case AddressOrder::Telephone:
+        return u"Telephone"_s;
+    case AddressOrder::Company:
+        break;
+    }
+    return u"Company"_s;
+}
+
+AddressOrder OrderFromName(const QString &name) {
+    if (name == u"Name")
+        return AddressOrder::Name;
+    if (name == u"Telephone")
+        return AddressOrder::Telephone;
+    return AddressOrder::Company;
+}
+
+QString SearchCaption(AddressOrder order) {
+    // "Telphone" is the caption users have always seen.
+    return u"Search By "_s + (order == AddressOrder::Telephone ? u"Telphone"_s : OrderName(order));
+}
+
+QString FilterCode(ContactFilter filter) {
+    switch (filter) {
+    case ContactFilter::Personal:
+        return u"P"_s;
+    case ContactFilter::Business:
+        return u"W"_s;
+    case ContactFilter::All:
+        break;
+    }
+    return u"B"_s;
+}
+
+ContactFilter FilterFromCode(const QString &code) {
+    if (code == u"P")
+        return ContactFilter::Personal;
+    if (code == u"W")
+        return ContactFilter::Business;
+    return ContactFilter::All;
+}
+
+QString NameCell(const AddressRecord &record) {
+    const QString &last = field(record, LastName);
+    const QString &first = field(record, FirstName);
+    if (IsBlank(last) || IsBlank(first))
+        return {};
+    return last + u", "_s + first;
+}
+
+QString ContactSortText(const AddressRecord &record, AddressOrder order) {
+    QString value;
+    switch (order) {
+    case AddressOrder::Company:
+        value = field(record, Company);
+        break;
+    case AddressOrder::Name:
+        value = field(record, LastName) + u", "_s + field(record, FirstName);
+        break;
+    case AddressOrder::Telephone:
+        value = field(record, Telephone);
+        break;
+    }
+    return value.toUpper() + FieldSeparator + field(record, Key).toUpper();
+}
+
+int CompareSortTexts(const QString &a, const QString &b) {
+    // The value decides before the key: the separator sorts below every
+    // character, so "JO" comes before "JOHN" and an empty value first.
+    const qsizetype aSep = a.indexOf(FieldSeparator);
+    const qsizetype bSep = b.indexOf(FieldSeparator);
+    const QStringView aValue = QStringView(a).left(aSep < 0 ? a.size() : aSep);
+    const QStringView bValue = QStringView(b).left(bSep < 0 ? b.size() : bSep);
+    if (const int byValue = aValue.compare(bValue, Qt::CaseInsensitive))
+        return byValue;
+    return QStringView(a)
+        .mid(aValue.size())
+        .compare(QStringView(b).mid(bValue.size()), Qt::CaseInsensitive);
+}
+
+AddressView FillAddressView(const QList<AddressRecord> &records, AddressOrder order,
+                            ContactFilter filter, int currentKey) {
+    AddressView view;
+    view.companyShown = filter != ContactFilter::Personal;
+    QStringList sortTexts;
+    QList<AddressRow> listed;
+    QHash<QString, int> seen; // records so far under each key
+    qsizetype selectedRecord = -1;
+    for (const AddressRecord &record : records) {
+        const QString &key = field(record, Key);
+        if (IsBlank(key))
+            continue;
+        ++view.AddressCount;
+        const int occurrence = seen[key]++;
+        if (!isListed(record, filter))
+            continue;
+        if (selectedRecord < 0 && currentKey >= 0 && TextToInt(key, -1) == currentKey)
+            selectedRecord = listed.size();
+        AddressRow row{record, occurrence, {}};
+        if (view.companyShown)
+            row.cells.append(field(record, Company));
+        row.cells.append(NameCell(record));
+        row.cells.append(field(record, Telephone));
+        listed.append(std::move(row));
+        sortTexts.append(ContactSortText(record, order));
+    }
+
+    std::vector<qsizetype> sequence(listed.size());
+    std::iota(sequence.begin(), sequence.end(), 0);
+    std::stable_sort(sequence.begin(), sequence.end(), [&](qsizetype a, qsizetype b) {
+        return CompareSortTexts(sortTexts.at(a), sortTexts.at(b)) < 0;
+    });
+    view.lstAddress.reserve(listed.size());
+    view.rows.reserve(listed.size());
+    for (const qsizetype index : sequence) {
+        if (index == selectedRecord)
+            view.selectedRow = int(view.rows.size());
+        view.lstAddress.append(sortTexts.at(index));
+        view.rows.append(std::move(listed[index]));
+    }
+    return view;
+}
+
+int SearchColumn(AddressOrder order, bool companyShown) {
+    const int column = order == AddressOrder::Company ? 0 : order == AddressOrder::Name ? 1 : 2;
+    return companyShown ? column : column - 1;
+}
+
+int LocateRow(const AddressView &view, int column, const QString &text) {
+    if (view.rows.isEmpty())
+        return -1;
+    const QString target = text.trimmed().toUpper();
+    for (qsizetype row = 0; row < view.rows.size(); ++row)
+        if (comparePrefix(view.rows.at(row).cells.value(column), target) >= 0)
+            return int(row);
+    return int(view.rows.size() - 1);
+}
+
+QString ContactSaveReasons(const AddressRecord &fields, bool typeChosen, bool birthdayValid) {
+    QString reasons;
+    if (IsBlank(field(fields, Company)) && IsBlank(field(fields, LastName)))
+        reasons += AddressText::NameMissing + u'\r';
+    if (!typeChosen)
+        reasons += AddressText::TypeMissing + u'\r';
+    if (!birthdayValid)
+        reasons += AddressText::BirthdayInvalid + u'\r';
+    // Each field is one line of the file: a line break would shift every
+    // later field and record.
+    for (const TypedField &typed : TypedFields) {
+        QString reason;
+        if (!CanStoreInLastField(field(fields, typed.number), QString::fromUtf16(typed.name),
+                                 &reason))
+            reasons += reason + u'\r';
+    }
+    return reasons;
+}
+
+QString BirthdayOccasionLine(const QString &birthday, const QString &firstName,
+                             const QString &lastName) {
+    return MidText(birthday, 4, 2) + MidText(birthday, 1, 2) + FieldSeparator + u"Birthday For "_s +
+           firstName.trimmed() + u' ' + lastName.trimmed();
+}
+
+QString BirthdayLineReasons(const QString &line) {
+    QString reason;
+    if (CanStoreInLastField(MidText(line, 6), u"Birthday Description"_s, &reason))
+        return {};
+    return reason + u'\r';
+}
+
+bool AddToBirthdayList(const QString &line) {
+    LineStore birthdays(BirthdayFileName, LineStore::Order::Sorted);
+    birthdays.loadFile();
+    if (birthdays.lines().contains(line))
+        return false;
+    birthdays.add(line);
+    return true;
+}
+
+} // namespace qm

@@ -16,6 +16,9 @@
 #include "shell/ui/TfrmMain.h"
 #include "support/TestServices.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -140,6 +143,7 @@ private slots:
     void closeQuery();
     void closeDropsCompletedTasksWhenAsked();
     void tasksAndOccasionsKeptOverRestart();
+    void addressBookEndToEnd();
     void minimiseToTrayAndBack();
     void minimiseAtStartUp();
     void withoutNotificationAreaMinimiseNormally();
@@ -665,6 +669,86 @@ void TestMainWindow::tasksAndOccasionsKeptOverRestart() {
     QVERIFY(ReadBytes(desk.services.path(u"Tasks.Qmt"_s)).startsWith("20240315\xffN\xffN\xff"));
     QCOMPARE(listed(u"spdBirthdays"_s).mid(0, 2),
              (QStringList{u"6th May"_s, u"    Pay The Gas Bill"_s}));
+}
+
+// A user adds two contacts, finds one by typing, edits it and deletes both,
+// all by keyboard where a user would use it; the file after each step.
+void TestMainWindow::addressBookEndToEnd() {
+    Desk desk;
+    QVERIFY(desk.start());
+    desk.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(desk.window.get()));
+    desk.click(u"spdAddress"_s);
+    QCOMPARE(desk.window->windowTitle(), u"Quillmate - Address Book"_s);
+    auto *locate = desk.child<QLineEdit>(u"txtLocate"_s);
+    QCOMPARE(QApplication::focusWidget(), locate);
+    QVERIFY(!desk.child(u"cmdNameEdit"_s)->isEnabled());
+    const QString path = desk.services.path(u"Address.Qmt"_s);
+
+    // Each entry: the field and what is typed into it; Enter saves.
+    using Typing = QList<std::pair<QString, QString>>;
+    const auto typeAndSave = [&desk](const Typing &typing) {
+        desk.services.prompter.modalHandler = [typing](QDialog &form) {
+            form.show();
+            QApplication::setActiveWindow(&form);
+            if (!QTest::qWaitForWindowActive(&form))
+                return int(QDialog::Rejected);
+            for (const auto &[name, text] : typing) {
+                auto *field = form.findChild<QWidget *>(name);
+                if (auto *box = qobject_cast<QAbstractButton *>(field)) {
+                    QTest::mouseClick(box, Qt::LeftButton);
+                    continue;
+                }
+                field->setFocus(Qt::TabFocusReason);
+                if (auto *line = qobject_cast<QLineEdit *>(field))
+                    line->selectAll();
+                QTest::keyClicks(field, text);
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            return form.result();
+        };
+    };
+    typeAndSave({{u"optBusiness"_s, {}},
+                 {u"txtCompany"_s, u"Zenith Ltd"_s},
+                 {u"txtSurname"_s, u"Young"_s},
+                 {u"txtForename"_s, u"Ian"_s},
+                 {u"cboTitle"_s, u"dr"_s},
+                 {u"txtAdd1"_s, u"1 Quay"_s},
+                 {u"txtAdd2"_s, u"Hull"_s},
+                 {u"txtPostcode"_s, u"hu1 1aa"_s},
+                 {u"txtTelNo"_s, u"0113 496 0000"_s}});
+    desk.click(u"cmdNameAdd"_s);
+    QCOMPARE(ReadBytes(path), TestData(u"address/e2e_one.qmt"_s));
+    // Enter in the title saves too, with the title as leaving it would.
+    typeAndSave({{u"txtSurname"_s, u"Adams"_s},
+                 {u"txtForename"_s, u"Ann"_s},
+                 {u"txtEmail"_s, u"ann@example.com"_s},
+                 {u"txtTelNo"_s, u"01904 555000"_s},
+                 {u"txtBirthday"_s, u"07031961"_s},
+                 {u"cboTitle"_s, u"mrs"_s}});
+    desk.click(u"cmdNameAdd"_s);
+    QCOMPARE(ReadBytes(path), TestData(u"address/e2e_two.qmt"_s));
+    QCOMPARE(ReadBytes(desk.services.path(u"NextKey.Qmt"_s)), "302\r\n"_ba);
+
+    // In company order Adams (no company) comes first; typing finds Zenith,
+    // and Enter in the search box edits it.
+    QTest::keyClicks(locate, u"ze"_s);
+    auto *address = qobject_cast<qm::AddressPage *>(desk.window->activePage());
+    QVERIFY(address);
+    QCOMPARE(address->selectedRow(), 1);
+    typeAndSave({{u"txtTelNo"_s, u"0113 496 0001"_s}});
+    QTest::keyClick(locate, Qt::Key_Return);
+    QCOMPARE(ReadBytes(path), TestData(u"address/e2e_edited.qmt"_s));
+    QCOMPARE(locate->text(), QString());
+    QCOMPARE(address->selectedRow(), 1);
+
+    QTest::keyClick(locate, Qt::Key_Up);
+    desk.click(u"cmdNameDelete"_s);
+    QCOMPARE(ReadBytes(path), TestData(u"address/e2e_deleted.qmt"_s));
+    desk.click(u"cmdNameDelete"_s);
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!desk.child(u"cmdNameEdit"_s)->isEnabled());
+    QCOMPARE(desk.services.prompter.messages.size(), 2);
 }
 
 void TestMainWindow::minimiseToTrayAndBack() {

@@ -1,0 +1,432 @@
+#include "address/AddressBook.h"
+#include "address/ui/AddressPage.h"
+#include "address/ui/TfrmNameMaint.h"
+#include "foundation/LineFiles.h"
+#include "foundation/RecordFile.h"
+#include "foundation/ui/Controls.h"
+#include "foundation/ui/MsgBox.h"
+#include "support/FormDriving.h"
+#include "support/TestServices.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using namespace qm;
+using test::ReadBytes;
+using test::TestData;
+using test::WriteBytes;
+using qm::test::child;
+using qm::test::click;
+
+namespace {
+
+// A contact file of count personal or business contacts, keys from 301.
+void writeBook(const QString &path, int count, const QString &type = u"P"_s) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i) {
+        AddressRecord record;
+        record[0] = QString::number(301 + i);
+        record[1] = type;
+        record[2] = u"Company %1"_s.arg(i, 2, 10, QLatin1Char('0'));
+        record[3] = u"Name %1"_s.arg(i, 2, 10, QLatin1Char('0'));
+        record[4] = u"First"_s;
+        record[12] = u"0113 %1"_s.arg(i);
+        lines += QStringList(record.begin(), record.end());
+    }
+    WriteRecordFile(path, lines);
+}
+
+// The address page over the test data folder; editors are driven by a
+// handler given the open form.
+struct Desk {
+    test::TestServices services;
+    AddressPage page;
+
+    void show() {
+        page.ensureBuilt();
+        page.showStep();
+    }
+    void drive(std::function<void(TfrmNameMaint &)> steps) {
+        services.prompter.modalHandler = [steps](QDialog &dialog) {
+            auto &form = static_cast<TfrmNameMaint &>(dialog);
+            form.show();
+            steps(form);
+            if (form.isVisible())
+                form.done(QDialog::Rejected);
+            return form.result();
+        };
+    }
+    QStringList names() const {
+        QStringList all;
+        for (const AddressRow &row : page.view().rows)
+            all << row.cells.join(u'/');
+        return all;
+    }
+    QStringList messages() const {
+        QStringList all;
+        for (const auto &message : services.prompter.messages)
+            all << message.text;
+        return all;
+    }
+    QByteArray file() const { return ReadBytes(services.path(AddressFileName)); }
+};
+
+// A contact editor of its own, shown and active so that leaving a field
+// runs its exit rule.
+struct Editor {
+    test::TestServices services;
+    AddressFile file;
+    TfrmNameMaint form{file, EditMode::Add, AddressRow{}};
+
+    Editor() {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        if (!QTest::qWaitForWindowActive(&form))
+            qFatal("the contact editor did not become active");
+    }
+    template <typename T = QLineEdit> T *operator[](const QString &name) {
+        return child<T>(&form, name);
+    }
+    QLineEdit *title() { return child<QComboBox>(&form, u"cboTitle"_s)->lineEdit(); }
+};
+
+} // namespace
+
+class TestAddressForms : public QObject {
+    Q_OBJECT
+private slots:
+    void gridLayoutPerFilter_data();
+    void gridLayoutPerFilter();
+    void filterAndOrderAreRemembered();
+    void searchSelectsAsTyped();
+    void sharedKeysEditAndDeleteTheChosenRecord();
+    void truncatedFileKeepsItsTail();
+    void saveRefusals_data();
+    void saveRefusals();
+    void savedBirthdayRoundTrip();
+    void titleCompletion_data();
+    void titleCompletion();
+    void postcodeTypedInCapitals();
+    void mailToContact();
+    void birthdayToOccasionList();
+};
+
+void TestAddressForms::gridLayoutPerFilter_data() {
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<int>("contacts");
+    QTest::addColumn<QList<int>>("widths");
+    QTest::addColumn<QRect>("name");
+    QTest::addColumn<QRect>("tele");
+    // With nine contacts (ten grid rows) the last column takes the place of
+    // the scroll bar.
+    QTest::newRow("all, 9") << u"B"_s << 9 << QList<int>{163, 135, 104} << QRect(174, 0, 136, 0)
+                            << QRect(311, 0, 103, 0);
+    QTest::newRow("all, 10") << u"B"_s << 10 << QList<int>{163, 135, 86} << QRect(174, 0, 136, 0)
+                             << QRect(311, 0, 87, 0);
+    QTest::newRow("business, 10") << u"W"_s << 10 << QList<int>{163, 135, 86}
+                                  << QRect(174, 0, 136, 0) << QRect(311, 0, 87, 0);
+    QTest::newRow("personal, 9") << u"P"_s << 9 << QList<int>{258, 146} << QRect(10, 0, 259, 0)
+                                 << QRect(269, 0, 145, 0);
+    QTest::newRow("personal, 10") << u"P"_s << 10 << QList<int>{258, 128} << QRect(10, 0, 259, 0)
+                                  << QRect(269, 0, 129, 0);
+    QTest::newRow("no file") << u"B"_s << 0 << QList<int>{163, 135, 104} << QRect(174, 0, 136, 0)
+                             << QRect(311, 0, 103, 0);
+}
+
+void TestAddressForms::gridLayoutPerFilter() {
+    QFETCH(QString, filter);
+    QFETCH(int, contacts);
+    QFETCH(QList<int>, widths);
+    QFETCH(QRect, name);
+    QFETCH(QRect, tele);
+    Desk desk;
+    desk.services.settings.m_values[u"Address Contacts"_s] = filter;
+    if (contacts)
+        writeBook(desk.services.path(AddressFileName), contacts, filter == u"B" ? u"P"_s : filter);
+    desk.show();
+    auto *grid = child<QTableView>(&desk.page, u"grdAddress"_s);
+    QCOMPARE(grid->model()->columnCount(), widths.size());
+    QCOMPARE(grid->model()->rowCount(), qMax(1, contacts));
+    for (int column = 0; column < widths.size(); ++column)
+        QCOMPARE(grid->columnWidth(column), widths[column]);
+    const auto span = [&](const QString &button) {
+        const QRect g = child(&desk.page, button)->geometry();
+        return QRect(g.x(), 0, g.width(), 0);
+    };
+    QCOMPARE(span(u"cmdOrdName"_s), name);
+    QCOMPARE(span(u"cmdOrdTele"_s), tele);
+    QCOMPARE(child(&desk.page, u"cmdOrdComp"_s)->isHidden(), filter == u"P");
+    QCOMPARE(child(&desk.page, u"cmdNameEdit"_s)->isEnabled(), contacts > 0);
+    QCOMPARE(child(&desk.page, u"cmdNameDelete"_s)->isEnabled(), contacts > 0);
+    QCOMPARE(desk.page.selectedRow(), contacts ? 0 : -1);
+}
+
+// Personal contacts have no company column: the company order turns into
+// the name order, and both settings keep what was chosen.
+void TestAddressForms::filterAndOrderAreRemembered() {
+    Desk desk;
+    writeBook(desk.services.path(AddressFileName), 3);
+    desk.show();
+    QCOMPARE(child<QLabel>(&desk.page, u"lblLocate"_s)->text(), u"Search By Company"_s);
+    click(&desk.page, u"optPersonal"_s);
+    QCOMPARE(desk.page.currentOrder(), AddressOrder::Name);
+    QCOMPARE(desk.services.settings.m_values.value(u"Address Order"_s), u"Name"_s);
+    QCOMPARE(desk.services.settings.m_values.value(u"Address Contacts"_s), u"P"_s);
+    click(&desk.page, u"cmdOrdTele"_s);
+    QCOMPARE(child<QLabel>(&desk.page, u"lblLocate"_s)->text(), u"Search By Telphone"_s);
+    QVERIFY(child(&desk.page, u"cmdOrdTele"_s)->font().bold());
+    QVERIFY(child(&desk.page, u"cmdOrdTele"_s)->font().italic());
+    QVERIFY(!child(&desk.page, u"cmdOrdName"_s)->font().bold());
+    QCOMPARE(desk.services.settings.m_values.value(u"Address Order"_s), u"Telephone"_s);
+
+    // The next visit starts from the settings.
+    AddressPage again;
+    again.showStep();
+    QVERIFY(child<QRadioButton>(&again, u"optPersonal"_s)->isChecked());
+    QCOMPARE(again.currentOrder(), AddressOrder::Telephone);
+}
+
+void TestAddressForms::searchSelectsAsTyped() {
+    Desk desk;
+    writeBook(desk.services.path(AddressFileName), 12);
+    desk.services.settings.m_values[u"Address Order"_s] = u"Name"_s;
+    desk.show();
+    auto *locate = child<QLineEdit>(&desk.page, u"txtLocate"_s);
+    QTest::keyClicks(locate, u"name 07"_s);
+    QCOMPARE(desk.page.selectedRow(), 7);
+    QTest::keyClicks(locate, u"5"_s);
+    QCOMPARE(desk.page.selectedRow(), 8);
+    QTest::keyClick(locate, Qt::Key_Down);
+    QCOMPARE(desk.page.selectedRow(), 9);
+    locate->clear();
+    QCOMPARE(desk.page.selectedRow(), 0);
+    QTest::keyClicks(locate, u"zz"_s);
+    QCOMPARE(desk.page.selectedRow(), 11);
+}
+
+// An older file with two records under key 301: each is listed, Edit opens
+// the one selected, and neither an edit nor a delete loses the other.
+void TestAddressForms::sharedKeysEditAndDeleteTheChosenRecord() {
+    Desk desk;
+    const QString path = desk.services.path(AddressFileName);
+    QStringList lines;
+    for (const QString &name : {u"Alpha"_s, u"Beta"_s}) {
+        AddressRecord record;
+        record[0] = u"301"_s;
+        record[1] = u"P"_s;
+        record[3] = name;
+        record[4] = u"X"_s;
+        lines += QStringList(record.begin(), record.end());
+    }
+    WriteRecordFile(path, lines);
+    desk.services.settings.m_values[u"Address Order"_s] = u"Name"_s;
+    desk.show();
+    QCOMPARE(desk.names(), (QStringList{u"/Alpha, X/"_s, u"/Beta, X/"_s}));
+
+    QTest::keyClicks(child(&desk.page, u"txtLocate"_s), u"be"_s);
+    QString opened;
+    desk.drive([&](TfrmNameMaint &form) {
+        opened = child<QLineEdit>(&form, u"txtSurname"_s)->text();
+        child<QLineEdit>(&form, u"txtForename"_s)->setText(u"Edited"_s);
+        click(&form, u"cmdUpdate"_s);
+    });
+    click(&desk.page, u"cmdNameEdit"_s);
+    QCOMPARE(opened, u"Beta"_s);
+    QCOMPARE(desk.names(), (QStringList{u"/Alpha, X/"_s, u"/Beta, Edited/"_s}));
+    QCOMPARE(desk.page.selectedRow(), 1);
+
+    QTest::keyClicks(child(&desk.page, u"txtLocate"_s), u"al"_s);
+    click(&desk.page, u"cmdNameDelete"_s);
+    QCOMPARE(desk.messages().last(), AddressText::DeleteQuestion);
+    QCOMPARE(desk.names(), QStringList{u"/Beta, Edited/"_s});
+}
+
+// 2 whole records and 5 lines of a third: the two are listed, and saving a
+// contact keeps the 5 lines as they were at the end of the file.
+void TestAddressForms::truncatedFileKeepsItsTail() {
+    Desk desk;
+    const QString path = desk.services.path(AddressFileName);
+    writeBook(path, 2);
+    const QByteArray tail = "303\r\nP\r\n\r\nCut\r\nShort";
+    WriteBytes(path, ReadBytes(path) + tail);
+    WriteBytes(desk.services.path(NextKeyFileName), "302\r\n");
+    desk.show();
+    QCOMPARE(desk.names().size(), 2);
+    desk.drive([](TfrmNameMaint &form) {
+        child<QLineEdit>(&form, u"txtSurname"_s)->setText(u"New"_s);
+        click(&form, u"cmdUpdate"_s);
+    });
+    click(&desk.page, u"cmdNameAdd"_s);
+    QCOMPARE(desk.names().size(), 3);
+    QVERIFY(desk.file().endsWith("0113 1\r\n\r\n\r\n\r\n\r\n" + tail));
+    QCOMPARE(ReadBytes(desk.services.path(NextKeyFileName)), "304\r\n"_ba);
+}
+
+void TestAddressForms::saveRefusals_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("birthday");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no names, invalid birthday")
+        << QString() << QString() << u"31/02/1961"_s
+        << CannotSaveHeading +
+               u"You Must Specify A Company Name Or Contact Name\rBirthday Is Not A Valid Date\r"_s;
+    QTest::newRow("line break pasted into the postcode")
+        << u"txtPostcode"_s << u"LS1\n4AB"_s << QString()
+        << CannotSaveHeading + u"You Must Specify A Company Name Or Contact Name\r"
+                               u"Postcode Cannot Contain A Line Break\r"_s;
+}
+
+// The form stays open with its entries and nothing is written.
+void TestAddressForms::saveRefusals() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, birthday);
+    QFETCH(QString, message);
+    Editor editor;
+    if (!field.isEmpty())
+        editor[field]->setText(text);
+    editor[u"txtBirthday"_s]->setText(birthday);
+    click(&editor.form, u"cmdUpdate"_s);
+    QCOMPARE(editor.services.prompter.messages.size(), 1);
+    // The last reason's "\r" is not shown.
+    QCOMPARE(editor.services.prompter.messages[0].text + u'\r', message);
+    QVERIFY(editor.form.isVisible());
+    QVERIFY(!editor.form.RecordSaved());
+    QVERIFY(!QFile::exists(editor.services.path(AddressFileName)));
+}
+
+// The first contact of a fresh folder gets 301; its birthday is stored as
+// yyyymmdd and shown again as typed. Editing keeps 301 and moves the
+// contact to the front.
+void TestAddressForms::savedBirthdayRoundTrip() {
+    Desk desk;
+    WriteBytes(desk.services.path(NextKeyFileName), "300\r\n");
+    desk.drive([](TfrmNameMaint &form) {
+        click(&form, u"optBusiness"_s);
+        child<QLineEdit>(&form, u"txtCompany"_s)->setText(u"Acme"_s);
+        child<QLineEdit>(&form, u"txtSurname"_s)->setText(u"Adams"_s);
+        child<QLineEdit>(&form, u"txtForename"_s)->setText(u" Ann "_s);
+        child<QComboBox>(&form, u"cboTitle"_s)->lineEdit()->setText(u"mrs"_s);
+        child<QLineEdit>(&form, u"txtAdd2"_s)->setText(u"York"_s);
+        child<QLineEdit>(&form, u"txtEmail"_s)->setText(u"ann@example.com"_s);
+        QTest::keyClicks(child(&form, u"txtBirthday"_s), u"07031961"_s);
+        click(&form, u"cmdUpdate"_s);
+    });
+    desk.show();
+    click(&desk.page, u"cmdNameAdd"_s);
+    QCOMPARE(desk.file(), TestData(u"address/first_contact.qmt"_s));
+    QCOMPARE(ReadBytes(desk.services.path(NextKeyFileName)), "301\r\n"_ba);
+
+    writeBook(desk.services.path(u"Other.Qmt"_s), 1);
+    WriteBytes(desk.services.path(AddressFileName),
+               ReadBytes(desk.services.path(u"Other.Qmt"_s)) + desk.file());
+    desk.page.FillAddressView(AddressOrder::Company);
+    QTest::keyClicks(child(&desk.page, u"txtLocate"_s), u"ac"_s);
+    QString shown;
+    desk.drive([&](TfrmNameMaint &form) {
+        shown = EntryText(child<QLineEdit>(&form, u"txtBirthday"_s));
+        click(&form, u"cmdUpdate"_s);
+    });
+    click(&desk.page, u"cmdNameEdit"_s);
+    QCOMPARE(shown, u"07/03/1961"_s);
+    QVERIFY(desk.file().startsWith(TestData(u"address/first_contact.qmt"_s)));
+    QCOMPARE(child<QLineEdit>(&desk.page, u"txtLocate"_s)->text(), QString());
+    QCOMPARE(desk.page.view().rows[desk.page.selectedRow()].cells[0], u"Acme"_s);
+}
+
+void TestAddressForms::titleCompletion_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("m") << QList<int>{Qt::Key_M} << u"mr"_s << u"r"_s << u"Mr"_s;
+    QTest::newRow("m r s") << QList<int>{Qt::Key_M, Qt::Key_R, Qt::Key_S} << u"mrs"_s << QString()
+                           << u"Mrs"_s;
+    QTest::newRow("d r") << QList<int>{Qt::Key_D, Qt::Key_R} << u"dr."_s << u"."_s << u"Dr."_s;
+    QTest::newRow("m then backspace")
+        << QList<int>{Qt::Key_M, Qt::Key_Backspace} << u"m"_s << QString() << u"m"_s;
+    QTest::newRow("no such title")
+        << QList<int>{Qt::Key_X, Qt::Key_Y} << u"xy"_s << QString() << u"xy"_s;
+}
+
+void TestAddressForms::titleCompletion() {
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, text);
+    QFETCH(QString, selected);
+    QFETCH(QString, left);
+    Editor editor;
+    auto *combo = child<QComboBox>(&editor.form, u"cboTitle"_s);
+    QLineEdit *title = editor.title();
+    combo->setFocus(Qt::TabFocusReason);
+    for (const int key : keys)
+        QTest::keyClick(combo, Qt::Key(key));
+    QCOMPARE(title->text(), text);
+    QCOMPARE(title->selectedText(), selected);
+    editor[u"txtAdd1"_s]->setFocus(Qt::TabFocusReason);
+    QCOMPARE(title->text(), left);
+}
+
+void TestAddressForms::postcodeTypedInCapitals() {
+    Editor editor;
+    QTest::keyClicks(editor[u"txtPostcode"_s], u"ls1 4ab"_s);
+    QCOMPARE(editor[u"txtPostcode"_s]->text(), u"LS1 4AB"_s);
+}
+
+void TestAddressForms::mailToContact() {
+    Editor editor;
+    QLineEdit *email = editor[u"txtEmail"_s];
+    email->setText(u"ann@example.com"_s);
+    QTest::mouseDClick(email, Qt::LeftButton);
+    QCOMPARE(editor.services.shell.opened, QStringList{u"mailto:ann@example.com"_s});
+    QVERIFY(editor.services.prompter.messages.isEmpty());
+
+    editor.services.shell.answer = false;
+    email->clear();
+    QTest::mouseDClick(email, Qt::LeftButton);
+    QCOMPARE(editor.services.shell.opened.last(), u"mailto:"_s);
+    QCOMPARE(editor.services.prompter.messages.size(), 1);
+    QCOMPARE(editor.services.prompter.messages[0].text, AddressText::MailFailed);
+    QCOMPARE(editor.services.prompter.messages[0].kind, int(MessageKind::Error));
+}
+
+// Missing entries are refused with nothing written; the birthday is added
+// once, and Cancel does not take it back.
+void TestAddressForms::birthdayToOccasionList() {
+    Editor editor;
+    const QString birthAnn = editor.services.path(BirthdayFileName);
+    editor[u"txtForename"_s]->setText(u" Ann "_s);
+    QTest::keyClicks(editor[u"txtBirthday"_s], u"07031961"_s);
+    click(&editor.form, u"spdAdd"_s);
+    QVERIFY(!QFile::exists(birthAnn));
+    editor[u"txtSurname"_s]->setText(u"Adams"_s);
+    click(&editor.form, u"spdAdd"_s);
+    click(&editor.form, u"spdAdd"_s);
+    const auto &messages = editor.services.prompter.messages;
+    QCOMPARE(messages.size(), 3);
+    QCOMPARE(messages[0].text, AddressText::BirthdayNeeded);
+    QCOMPARE(messages[1].text, AddressText::BirthdayAdded);
+    QCOMPARE(messages[1].kind, int(MessageKind::Information));
+    QCOMPARE(messages[2].text, AddressText::BirthdayExists);
+    QCOMPARE(messages[2].kind, int(MessageKind::Warning));
+    QCOMPARE(ReadBytes(birthAnn), "0307\xff"
+                                  "Birthday For Ann Adams\r\n"_ba);
+
+    editor.services.prompter.answers = {MessageResult::Yes};
+    click(&editor.form, u"cmdCancel"_s);
+    QVERIFY(!editor.form.isVisible());
+    QVERIFY(QFile::exists(birthAnn));
+}
+
+QTEST_MAIN(TestAddressForms)
+#include "tst_addressforms.moc"

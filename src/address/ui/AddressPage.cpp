@@ -98,8 +98,11 @@ void AddressPage::build() {
     grdAddress->setTabKeyNavigation(false);
     grdAddress->verticalHeader()->hide();
     grdAddress->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grdAddress->verticalHeader()->setDefaultSectionSize(RowHeight);
+    // The minimum first: the style's own may be above the row height.
     grdAddress->verticalHeader()->setMinimumSectionSize(RowHeight);
+    grdAddress->verticalHeader()->setDefaultSectionSize(RowHeight);
+    // Whole rows only, as in a grid of cells.
+    grdAddress->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     QHeaderView *heading = grdAddress->horizontalHeader();
     heading->setSectionResizeMode(QHeaderView::Fixed);
     heading->setHighlightSections(false);

@@ -22,11 +22,11 @@
 
 using namespace Qt::StringLiterals;
 using namespace qm;
+using qm::test::child;
+using qm::test::click;
 using test::ReadBytes;
 using test::TestData;
 using test::WriteBytes;
-using qm::test::child;
-using qm::test::click;
 
 namespace {
 
@@ -189,11 +189,16 @@ void TestAddressForms::filterAndOrderAreRemembered() {
     QVERIFY(!child(&desk.page, u"cmdOrdName"_s)->font().bold());
     QCOMPARE(desk.services.settings.m_values.value(u"Address Order"_s), u"Telephone"_s);
 
-    // The next visit starts from the settings.
+    // The next visit starts from the settings, the filter's rule included.
     AddressPage again;
     again.showStep();
     QVERIFY(child<QRadioButton>(&again, u"optPersonal"_s)->isChecked());
     QCOMPARE(again.currentOrder(), AddressOrder::Telephone);
+    desk.services.settings.m_values[u"Address Order"_s] = u"Company"_s;
+    AddressPage third;
+    third.showStep();
+    QCOMPARE(third.currentOrder(), AddressOrder::Name);
+    QCOMPARE(desk.services.settings.m_values.value(u"Address Order"_s), u"Name"_s);
 }
 
 void TestAddressForms::searchSelectsAsTyped() {

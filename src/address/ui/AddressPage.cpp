@@ -234,9 +234,15 @@ void AddressPage::showStep() {
                            : filter == ContactFilter::Business ? optWork
                                                                : optBoth;
     if (!button->isChecked()) {
-        // As a user's click would.
+        // As a user's click would, which fills the view.
         button->setChecked(true);
-        filterClick(filter);
+        if (button == optPersonal)
+            optPersonalClick();
+        else if (button == optWork)
+            optWorkClick();
+        else
+            optBothClick();
+        return;
     }
     FillAddressView(m_order);
 }

@@ -178,6 +178,8 @@ void AddressPage::build() {
         top += 27;
         connect(button, &QRadioButton::clicked, this,
                 Reported([this, click = option.click] { (this->*click)(); }));
+        // Enter edits and Esc closes from here too.
+        button->installEventFilter(this);
         *option.button = button;
     }
 
@@ -389,7 +391,8 @@ void AddressPage::cmdNameDeleteClick() {
 }
 
 bool AddressPage::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::KeyPress && (watched == txtLocate || watched == grdAddress)) {
+    if (event->type() == QEvent::KeyPress &&
+        (watched == txtLocate || watched == grdAddress || qobject_cast<QRadioButton *>(watched))) {
         auto *key = static_cast<QKeyEvent *>(event);
         switch (key->key()) {
         case Qt::Key_Return:

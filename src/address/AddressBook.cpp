@@ -132,27 +132,25 @@ QString ContactSortText(const AddressRecord &record, AddressOrder order) {
     return value.toUpper() + FieldSeparator + field(record, Key).toUpper();
 }
 
-int CompareSortTexts(const QString &a, const QString &b) {
-    // The value decides before the key: the separator sorts below every
-    // character, so "JO" comes before "JOHN" and an empty value first.
-    const qsizetype aSep = a.indexOf(FieldSeparator);
-    const qsizetype bSep = b.indexOf(FieldSeparator);
-    const QStringView aValue = QStringView(a).left(aSep < 0 ? a.size() : aSep);
-    const QStringView bValue = QStringView(b).left(bSep < 0 ? b.size() : bSep);
-    if (const int byValue = aValue.compare(bValue, Qt::CaseInsensitive))
-        return byValue;
-    return QStringView(a)
-        .mid(aValue.size())
-        .compare(QStringView(b).mid(bValue.size()), Qt::CaseInsensitive);
-}
-
 AddressView FillAddressView(const QList<AddressRecord> &records, AddressOrder order,
                             ContactFilter filter, int currentKey) {
     AddressView view;
     view.companyShown = filter != ContactFilter::Personal;
     QStringList sortTexts;
+    // The order of lstAddress: the value without regard to case, then the
+    // key. Compared apart, as if the separator sorted below every character,
+    // so "JO" comes before "JOHN" and an empty value first. Folded once here,
+    // so the sort compares plain texts.
+    struct Order {
+        QString value, key;
+    };
+    std::vector<Order> orderBy;
     QList<AddressRow> listed;
+    listed.reserve(records.size());
+    sortTexts.reserve(records.size());
+    orderBy.reserve(records.size());
     QHash<QString, int> seen; // records so far under each key
+    seen.reserve(records.size());
     qsizetype selectedRecord = -1;
     for (const AddressRecord &record : records) {
         const QString &key = field(record, Key);
@@ -164,19 +162,26 @@ AddressView FillAddressView(const QList<AddressRecord> &records, AddressOrder or
             continue;
         if (selectedRecord < 0 && currentKey >= 0 && TextToInt(key, -1) == currentKey)
             selectedRecord = listed.size();
-        AddressRow row{record, occurrence, {}};
+        AddressRow row{key, occurrence, {}};
         if (view.companyShown)
             row.cells.append(field(record, Company));
         row.cells.append(NameCell(record));
         row.cells.append(field(record, Telephone));
         listed.append(std::move(row));
-        sortTexts.append(ContactSortText(record, order));
+        const QString sortText = ContactSortText(record, order);
+        const qsizetype separator = sortText.indexOf(FieldSeparator);
+        orderBy.push_back(
+            {sortText.left(separator).toCaseFolded(), sortText.mid(separator + 1).toCaseFolded()});
+        sortTexts.append(sortText);
     }
 
     std::vector<qsizetype> sequence(listed.size());
     std::iota(sequence.begin(), sequence.end(), 0);
     std::stable_sort(sequence.begin(), sequence.end(), [&](qsizetype a, qsizetype b) {
-        return CompareSortTexts(sortTexts.at(a), sortTexts.at(b)) < 0;
+        const Order &x = orderBy[a];
+        const Order &y = orderBy[b];
+        const int byValue = x.value.compare(y.value);
+        return byValue != 0 ? byValue < 0 : x.key.compare(y.key) < 0;
     });
     view.lstAddress.reserve(listed.size());
     view.rows.reserve(listed.size());
@@ -187,6 +192,14 @@ AddressView FillAddressView(const QList<AddressRecord> &records, AddressOrder or
         view.rows.append(std::move(listed[index]));
     }
     return view;
+}
+
+std::optional<AddressRecord> FindContact(const QList<AddressRecord> &records, const QString &key,
+                                         int occurrence) {
+    for (const AddressRecord &record : records)
+        if (field(record, Key) == key && occurrence-- == 0)
+            return record;
+    return std::nullopt;
 }
 
 int SearchColumn(AddressOrder order, bool companyShown) {

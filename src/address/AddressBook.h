@@ -71,15 +71,11 @@ QString NameCell(const AddressRecord &record);
 // key: "SMITH, JOHN" + 0xFF + "301" in the name order.
 QString ContactSortText(const AddressRecord &record, AddressOrder order);
 
-// The order of lstAddress: by the value without regard to case, then by the
-// key; < 0, 0 or > 0.
-int CompareSortTexts(const QString &a, const QString &b);
-
-// One listed contact: the record as read and which of the records sharing
-// its key it is (0 for the first in the file), so an edit or a delete
-// touches this record and no other.
+// One listed contact: its key as stored and which of the records sharing
+// that key it is (0 for the first in the file), so an edit or a delete
+// touches this record and no other; and the grid's cells.
 struct AddressRow {
-    AddressRecord record;
+    QString key;
     int occurrence = 0;
     QStringList cells;
 };
@@ -97,11 +93,23 @@ struct AddressView {
     bool companyShown = true;
 };
 
+// The fields the view shows or orders by; the rest are read when a contact is
+// opened.
+inline const QList<int> ViewFields = {ContactField::Key,       ContactField::Type,
+                                      ContactField::Company,   ContactField::LastName,
+                                      ContactField::FirstName, ContactField::Telephone};
+
 // Builds the view of whole records, in file order: a record with a blank key
 // is neither listed nor counted; the rest are listed when the filter takes
-// their type. Lines sort without regard to case; equal lines keep file order.
+// their type. Lines sort by the value without regard to case, then by the
+// key; equal lines keep file order.
 AddressView FillAddressView(const QList<AddressRecord> &records, AddressOrder order,
                             ContactFilter filter, int currentKey);
+// The record of a listed contact: the occurrence-th (from 0) of the records
+// whose key is exactly key; nothing when the file no longer has it.
+std::optional<AddressRecord> FindContact(const QList<AddressRecord> &records, const QString &key,
+                                         int occurrence);
+
 // The grid column the search looks in for an order.
 int SearchColumn(AddressOrder order, bool companyShown);
 // The incremental search: the first row whose cell in column, upper-cased and

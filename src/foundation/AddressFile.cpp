@@ -135,6 +135,34 @@ QList<AddressRecord> ReadAddressRecords(const QString &path) {
     return SplitAddressRecords(ReadRecordFile(path));
 }
 
+QList<AddressRecord> ReadWholeAddressRecords(const QString &path, const QList<int> &fields) {
+    std::array<bool, AddressFieldCount> wanted{};
+    for (const int number : fields)
+        wanted.at(number - 1) = true;
+    const QByteArray bytes = ReadFileBytes(path);
+    const char *data = bytes.constData();
+    const qsizetype size = bytes.size();
+    // Lines are cut as SplitRecordLines cuts them.
+    qsizetype lines = bytes.count('\n');
+    if (size > 0 && data[size - 1] != '\n')
+        ++lines;
+    QList<AddressRecord> records(lines / AddressFieldCount);
+    qsizetype start = 0;
+    for (qsizetype line = 0; line < records.size() * AddressFieldCount; ++line) {
+        const auto *lf = static_cast<const char *>(std::memchr(data + start, '\n', size - start));
+        qsizetype end = lf ? lf - data : size;
+        const qsizetype next = lf ? end + 1 : size;
+        if (end > start && data[end - 1] == '\r')
+            --end;
+        const int field = int(line % AddressFieldCount);
+        if (wanted[field])
+            records[line / AddressFieldCount][field] =
+                DecodeCp1252(QByteArray::fromRawData(data + start, end - start));
+        start = next;
+    }
+    return records;
+}
+
 QList<AddressRecord> ReadWholeAddressRecords(const QString &path) {
     QStringList lines = ReadRecordFile(path);
     lines.resize(lines.size() - lines.size() % AddressFieldCount);

@@ -42,6 +42,10 @@ QList<AddressRecord> ReadAddressRecords(const QString &path);
 // The same without a partial last record: only records of all 17 lines,
 // the ones a user can see and choose.
 QList<AddressRecord> ReadWholeAddressRecords(const QString &path);
+// The same with only the fields numbered in fields read; the others stay
+// empty. A list of many contacts needs a few fields of each, and every field
+// read is a text made.
+QList<AddressRecord> ReadWholeAddressRecords(const QString &path, const QList<int> &fields);
 
 // Copies the bytes of source to destination. The copy is written beside the
 // destination and renamed over it, so a failed copy leaves the destination's

@@ -86,7 +86,7 @@ struct Desk {
 struct Editor {
     test::TestServices services;
     AddressFile file;
-    TfrmNameMaint form{file, EditMode::Add, AddressRow{}};
+    TfrmNameMaint form{file, EditMode::Add, AddressRecord{}, 0};
 
     Editor() {
         form.show();

@@ -281,6 +281,13 @@ void TestAddressFile::oddFilesRewrittenAsRead() {
     const QList<qm::AddressRecord> wholeRecords = qm::ReadAddressRecords(path);
     WriteBytes(path, whole + tail);
     QCOMPARE(qm::ReadWholeAddressRecords(path), wholeRecords);
+    // Reading some fields only leaves the others empty.
+    QList<qm::AddressRecord> someFields = wholeRecords;
+    for (qm::AddressRecord &record : someFields)
+        for (int field = 0; field < qm::AddressFieldCount; ++field)
+            if (field != 0 && field != 16)
+                record[field].clear();
+    QCOMPARE(qm::ReadWholeAddressRecords(path, {1, 17}), someFields);
     qm::AddressFile file;
     file.UpdateAddressFile(u"302"_s, qm::DeleteOperation);
     QCOMPARE(ReadBytes(path), qm::JoinRecordLines(kept) + tail);

@@ -278,8 +278,9 @@ void AddressPage::FillAddressView(AddressOrder order) {
     ensureBuilt();
     BusyScope busy;
     // Read first: when the file cannot be read the view stays as it was.
-    AddressView view = qm::FillAddressView(ReadWholeAddressRecords(dataFile(AddressFileName)),
-                                           order, m_filter, CurrentKey);
+    AddressView view =
+        qm::FillAddressView(ReadWholeAddressRecords(dataFile(AddressFileName), ViewFields), order,
+                            m_filter, CurrentKey);
     m_view = std::move(view);
     m_file.AddressCount = m_view.AddressCount;
     m_order = order;
@@ -355,11 +356,25 @@ void AddressPage::optBothClick() {
 }
 
 void AddressPage::openEditor(EditMode mode) {
-    const int row = selectedRow();
-    if (mode == EditMode::Edit && row < 0)
-        return;
-    TfrmNameMaint editor(m_file, mode, mode == EditMode::Edit ? m_view.rows.at(row) : AddressRow{},
-                         window());
+    AddressRecord edited;
+    int occurrence = 0;
+    if (mode == EditMode::Edit) {
+        const int row = selectedRow();
+        if (row < 0)
+            return;
+        // The view holds only what it shows: the whole contact is read now.
+        const AddressRow &contact = m_view.rows.at(row);
+        const std::optional<AddressRecord> record = FindContact(
+            ReadWholeAddressRecords(dataFile(AddressFileName)), contact.key, contact.occurrence);
+        if (!record) {
+            // Changed behind the page's back: show what the file holds now.
+            FillAddressView(m_order);
+            return;
+        }
+        edited = *record;
+        occurrence = contact.occurrence;
+    }
+    TfrmNameMaint editor(m_file, mode, edited, occurrence, window());
     prompter().runModal(editor);
     if (!editor.RecordSaved())
         return;
@@ -385,7 +400,7 @@ void AddressPage::cmdNameDeleteClick() {
     // The record itself is named, by its key as stored and its place among
     // any that share the key, so no other contact goes with it.
     const AddressRow &contact = m_view.rows.at(row);
-    m_file.UpdateAddressFile(AddressField(contact.record, 1), DeleteOperation, contact.occurrence);
+    m_file.UpdateAddressFile(contact.key, DeleteOperation, contact.occurrence);
     CurrentKey = -1;
     FillAddressView(m_order);
 }

@@ -48,10 +48,10 @@ constexpr int LineHeight = 18;
 
 } // namespace
 
-TfrmNameMaint::TfrmNameMaint(AddressFile &file, EditMode mode, const AddressRow &edited,
-                             QWidget *parent)
+TfrmNameMaint::TfrmNameMaint(AddressFile &file, EditMode mode, const AddressRecord &edited,
+                             int occurrence, QWidget *parent)
     : EditorForm(u"frmNameMaint"_s, FormCaption, {FormWidth, FormHeight}, parent), m_file(file),
-      m_mode(mode), m_edited(edited) {
+      m_mode(mode), m_edited(edited), m_occurrence(occurrence) {
     buildControls();
     FormShow();
 }
@@ -178,7 +178,7 @@ void TfrmNameMaint::FormShow() {
     if (m_mode == EditMode::Add) {
         optPersonal->setChecked(true);
     } else {
-        const AddressRecord &record = m_edited.record;
+        const AddressRecord &record = m_edited;
         const auto text = [&record](int number) { return AddressField(record, number); };
         (text(Type) == u"P" ? optPersonal : optBusiness)->setChecked(true);
         // Each form is new, so an entry's limit is still its usual one.
@@ -308,9 +308,9 @@ void TfrmNameMaint::cmdUpdateClick() {
         m_file.AddressFields = record;
         m_currentKey = m_file.SaveNewContact();
     } else {
-        AddressField(record, Key) = AddressField(m_edited.record, Key);
+        AddressField(record, Key) = AddressField(m_edited, Key);
         m_file.AddressFields = record;
-        m_currentKey = m_file.SaveEditedContact(m_edited.occurrence);
+        m_currentKey = m_file.SaveEditedContact(m_occurrence);
     }
     closeSaved();
 }

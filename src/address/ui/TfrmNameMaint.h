@@ -22,8 +22,9 @@ namespace qm {
 class TfrmNameMaint : public EditorForm {
     Q_OBJECT
 public:
-    // edited: the contact being edited (ignored when adding).
-    TfrmNameMaint(AddressFile &file, EditMode mode, const AddressRow &edited,
+    // edited: the contact being edited, the occurrence-th of the records
+    // sharing its key (both ignored when adding).
+    TfrmNameMaint(AddressFile &file, EditMode mode, const AddressRecord &edited, int occurrence,
                   QWidget *parent = nullptr);
 
     // The key of the saved contact; -1 until Save has stored it.
@@ -46,7 +47,8 @@ private:
 
     AddressFile &m_file;
     EditMode m_mode;
-    AddressRow m_edited;
+    AddressRecord m_edited;
+    int m_occurrence = 0;
     int m_currentKey = -1;
     // The last key pressed in the title: deleting never completes.
     int m_titleKey = 0;

@@ -68,8 +68,15 @@ void TfrmNameMaint::buildControls() {
     const auto entry = [panel](const QString &name, int top, int width, int limit) {
         return MakeEdit(panel, name, QRect(FieldLeft, top, width, FieldHeight), limit);
     };
-
     int top = 8;
+    // A caption ("lbl" and the entry's name) and its entry, then the next row.
+    const auto textRow = [&](QLineEdit *&member, const QString &name, const QString &text,
+                             int width, int limit) {
+        caption(u"lbl"_s + name.mid(3), text, top);
+        member = entry(name, top, width, limit);
+        top += RowStep;
+    };
+
     caption(u"lblRecordType"_s, u"Record Type"_s, top);
     optPersonal = new QRadioButton(u"Personal"_s, panel);
     optPersonal->setObjectName(u"optPersonal"_s);
@@ -82,15 +89,9 @@ void TfrmNameMaint::buildControls() {
     types->addButton(optBusiness);
 
     top += 28;
-    caption(u"lblCompany"_s, u"Company"_s, top);
-    txtCompany = entry(u"txtCompany"_s, top, wide, 60);
-    top += RowStep;
-    caption(u"lblSurname"_s, u"Last Name"_s, top);
-    txtSurname = entry(u"txtSurname"_s, top, 180, 25);
-    top += RowStep;
-    caption(u"lblForename"_s, u"First Name"_s, top);
-    txtForename = entry(u"txtForename"_s, top, 150, 20);
-    top += RowStep;
+    textRow(txtCompany, u"txtCompany"_s, u"Company"_s, wide, 60);
+    textRow(txtSurname, u"txtSurname"_s, u"Last Name"_s, 180, 25);
+    textRow(txtForename, u"txtForename"_s, u"First Name"_s, 150, 20);
     caption(u"lblTitle"_s, u"Title"_s, top);
     cboTitle = new QComboBox(panel);
     cboTitle->setObjectName(u"cboTitle"_s);
@@ -124,8 +125,7 @@ void TfrmNameMaint::buildControls() {
     txtPostcode->setFrame(false);
 
     top += memAddHolder->height() + 8;
-    caption(u"lblEmail"_s, u"Email"_s, top);
-    txtEmail = entry(u"txtEmail"_s, top, wide, 100);
+    textRow(txtEmail, u"txtEmail"_s, u"Email"_s, wide, 100);
     txtEmail->setToolTip(u"Double-Click To Send Email"_s);
     QFont link = txtEmail->font();
     link.setUnderline(true);
@@ -133,16 +133,9 @@ void TfrmNameMaint::buildControls() {
     QPalette blue = txtEmail->palette();
     blue.setColor(QPalette::Text, Qt::blue);
     txtEmail->setPalette(blue);
-    top += RowStep;
-    caption(u"lblTelNo"_s, u"Tel. No."_s, top);
-    txtTelNo = entry(u"txtTelNo"_s, top, 180, 25);
-    top += RowStep;
-    caption(u"lblMobile"_s, u"Mobile"_s, top);
-    txtMobile = entry(u"txtMobile"_s, top, 180, 25);
-    top += RowStep;
-    caption(u"lblFax"_s, u"Fax. No."_s, top);
-    txtFax = entry(u"txtFax"_s, top, 180, 25);
-    top += RowStep;
+    textRow(txtTelNo, u"txtTelNo"_s, u"Tel. No."_s, 180, 25);
+    textRow(txtMobile, u"txtMobile"_s, u"Mobile"_s, 180, 25);
+    textRow(txtFax, u"txtFax"_s, u"Fax. No."_s, 180, 25);
     lblBirthday = caption(u"lblBirthday"_s, u"Birthday"_s, top);
     txtBirthday = entry(u"txtBirthday"_s, top, 80, 10);
     SetDateEntryMask(txtBirthday);

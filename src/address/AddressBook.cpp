@@ -108,6 +108,12 @@ ContactFilter FilterFromCode(const QString &code) {
     return ContactFilter::All;
 }
 
+AddressOrder OrderForFilter(AddressOrder order, ContactFilter filter) {
+    if (filter == ContactFilter::Personal && order == AddressOrder::Company)
+        return AddressOrder::Name;
+    return order;
+}
+
 QString NameCell(const AddressRecord &record) {
     const QString &last = field(record, LastName);
     const QString &first = field(record, FirstName);
@@ -215,6 +221,28 @@ int LocateRow(const AddressView &view, int column, const QString &text) {
         if (comparePrefix(view.rows.at(row).cells.value(column), target) >= 0)
             return int(row);
     return int(view.rows.size() - 1);
+}
+
+const QStringList &ContactTitles() {
+    static const QStringList titles = {u"Mr"_s, u"Mrs"_s, u"Ms"_s, u"Dr."_s, u"Rev"_s, u"Prof."_s};
+    return titles;
+}
+
+int CompleteTitle(const QString &typed) {
+    if (typed.isEmpty())
+        return -1;
+    const QStringList &titles = ContactTitles();
+    for (int i = 0; i < titles.size(); ++i)
+        if (titles.at(i).startsWith(typed, Qt::CaseInsensitive))
+            return i;
+    return -1;
+}
+
+QString AcceptTitle(const QString &typed) {
+    for (const QString &title : ContactTitles())
+        if (typed.compare(title, Qt::CaseInsensitive) == 0)
+            return title;
+    return typed;
 }
 
 QString ContactSaveReasons(const AddressRecord &fields, bool typeChosen, bool birthdayValid) {

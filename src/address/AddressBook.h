@@ -65,6 +65,10 @@ QString FilterCode(ContactFilter filter);
 // "P" and "W"; anything else lists all contacts.
 ContactFilter FilterFromCode(const QString &code);
 
+// The order to fill a view in under filter: personal contacts show no
+// company, so the company order becomes the name order there.
+AddressOrder OrderForFilter(AddressOrder order, ContactFilter filter);
+
 // Field 4, ", " and field 5 when neither is blank, else empty.
 QString NameCell(const AddressRecord &record);
 // The upper-cased value of the ordering column, the separator 0xFF and the
@@ -117,6 +121,15 @@ int SearchColumn(AddressOrder order, bool companyShown);
 // below it by character codes; the last row when there is none; row 0 for an
 // empty text. -1 for a view without rows.
 int LocateRow(const AddressView &view, int column, const QString &text);
+
+// The titles offered, in the order the drop-down lists them.
+const QStringList &ContactTitles();
+// The title typed so far completes to: the first title that begins with it,
+// letter case ignored; -1 for none (and for nothing typed).
+int CompleteTitle(const QString &typed);
+// The title as kept on leaving the field: a title of the list typed in
+// another letter case becomes the listed one; anything else stays as typed.
+QString AcceptTitle(const QString &typed);
 
 // Why a contact cannot be saved, each reason ending in "\r"; empty when it
 // can. fields are the entries as typed (fields 3 to 16; the key, type and

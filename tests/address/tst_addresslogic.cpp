@@ -57,6 +57,8 @@ private slots:
     void sharedKeysListedApart();
     void search_data();
     void search();
+    void titles_data();
+    void titles();
     void saveReasons_data();
     void saveReasons();
     void birthdayGoesToOccasionList();
@@ -119,6 +121,10 @@ void TestAddressLogic::sortTexts() {
     QCOMPARE(OrderFromName(u"rubbish"_s), AddressOrder::Company);
     QCOMPARE(FilterFromCode(u"W"_s), ContactFilter::Business);
     QCOMPARE(FilterFromCode(QString()), ContactFilter::All);
+    QCOMPARE(OrderForFilter(AddressOrder::Company, ContactFilter::Personal), AddressOrder::Name);
+    QCOMPARE(OrderForFilter(AddressOrder::Telephone, ContactFilter::Personal),
+             AddressOrder::Telephone);
+    QCOMPARE(OrderForFilter(AddressOrder::Company, ContactFilter::Business), AddressOrder::Company);
 }
 
 // After a save the saved contact (first in the file) is selected, also when
@@ -164,6 +170,29 @@ void TestAddressLogic::search() {
                                              AddressOrder::Name, ContactFilter::Personal, -1);
     QCOMPARE(LocateRow(view, SearchColumn(AddressOrder::Name, false), text), row);
     QCOMPARE(LocateRow(AddressView{}, 0, text), -1);
+}
+
+void TestAddressLogic::titles_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("completed");
+    QTest::addColumn<QString>("accepted");
+    QTest::newRow("m: the first of Mr, Mrs, Ms") << u"m"_s << u"Mr"_s << u"m"_s;
+    QTest::newRow("mrs") << u"mrs"_s << u"Mrs"_s << u"Mrs"_s;
+    QTest::newRow("d: Dr. with its point") << u"d"_s << u"Dr."_s << u"d"_s;
+    QTest::newRow("dr without the point") << u"dr"_s << u"Dr."_s << u"dr"_s;
+    QTest::newRow("PROF.") << u"PROF."_s << u"Prof."_s << u"Prof."_s;
+    QTest::newRow("not a title") << u"Sir"_s << QString() << u"Sir"_s;
+    QTest::newRow("longer than a title") << u"mrss"_s << QString() << u"mrss"_s;
+    QTest::newRow("nothing") << QString() << QString() << QString();
+}
+
+void TestAddressLogic::titles() {
+    QFETCH(QString, typed);
+    QFETCH(QString, completed);
+    QFETCH(QString, accepted);
+    const int item = CompleteTitle(typed);
+    QCOMPARE(item < 0 ? QString() : ContactTitles().at(item), completed);
+    QCOMPARE(AcceptTitle(typed), accepted);
 }
 
 void TestAddressLogic::saveReasons_data() {

@@ -163,12 +163,11 @@ void AddressPage::build() {
     const struct {
         QRadioButton **button;
         QString name, caption;
-        void (AddressPage::*click)();
+        ContactFilter filter;
     } options[] = {
-        {&optPersonal, u"optPersonal"_s, u"Personal Contacts Only"_s,
-         &AddressPage::optPersonalClick},
-        {&optWork, u"optWork"_s, u"Business Contacts Only"_s, &AddressPage::optWorkClick},
-        {&optBoth, u"optBoth"_s, u"Show All Contacts"_s, &AddressPage::optBothClick},
+        {&optPersonal, u"optPersonal"_s, u"Personal Contacts Only"_s, ContactFilter::Personal},
+        {&optWork, u"optWork"_s, u"Business Contacts Only"_s, ContactFilter::Business},
+        {&optBoth, u"optBoth"_s, u"Show All Contacts"_s, ContactFilter::All},
     };
     int top = 12;
     for (const auto &option : options) {
@@ -177,7 +176,7 @@ void AddressPage::build() {
         button->setGeometry(12, top, 196, 22);
         top += 27;
         connect(button, &QRadioButton::clicked, this,
-                Reported([this, click = option.click] { (this->*click)(); }));
+                Reported([this, filter = option.filter] { filterClick(filter); }));
         // Enter edits and Esc closes from here too.
         button->installEventFilter(this);
         *option.button = button;
@@ -232,18 +231,11 @@ void AddressPage::showStep() {
     Settings settings(settingsStore());
     m_order = OrderFromName(settings.addressOrder());
     const ContactFilter filter = FilterFromCode(settings.addressContacts());
-    QRadioButton *button = filter == ContactFilter::Personal   ? optPersonal
-                           : filter == ContactFilter::Business ? optWork
-                                                               : optBoth;
+    QRadioButton *button = filterButton(filter);
     if (!button->isChecked()) {
         // As a user's click would, which fills the view.
         button->setChecked(true);
-        if (button == optPersonal)
-            optPersonalClick();
-        else if (button == optWork)
-            optWorkClick();
-        else
-            optBothClick();
+        filterClick(filter);
         return;
     }
     FillAddressView(m_order);
@@ -287,9 +279,7 @@ void AddressPage::FillAddressView(AddressOrder order) {
     layOutGrid();
 
     lblLocate->setText(SearchCaption(order));
-    const QPushButton *current = order == AddressOrder::Company ? cmdOrdComp
-                                 : order == AddressOrder::Name  ? cmdOrdName
-                                                                : cmdOrdTele;
+    const QPushButton *current = orderButton(order);
     for (QPushButton *button : {cmdOrdComp, cmdOrdName, cmdOrdTele}) {
         QFont font = button->font();
         font.setBold(button == current);
@@ -332,27 +322,34 @@ void AddressPage::txtLocateChange() {
     selectRow(LocateRow(m_view, SearchColumn(m_order, m_view.companyShown), txtLocate->text()));
 }
 
+QRadioButton *AddressPage::filterButton(ContactFilter filter) const {
+    switch (filter) {
+    case ContactFilter::Personal:
+        return optPersonal;
+    case ContactFilter::Business:
+        return optWork;
+    case ContactFilter::All:
+        break;
+    }
+    return optBoth;
+}
+
+QPushButton *AddressPage::orderButton(AddressOrder order) const {
+    switch (order) {
+    case AddressOrder::Name:
+        return cmdOrdName;
+    case AddressOrder::Telephone:
+        return cmdOrdTele;
+    case AddressOrder::Company:
+        break;
+    }
+    return cmdOrdComp;
+}
+
 void AddressPage::filterClick(ContactFilter filter) {
     m_filter = filter;
     Settings(settingsStore()).setAddressContacts(FilterCode(filter));
-}
-
-void AddressPage::optPersonalClick() {
-    filterClick(ContactFilter::Personal);
-    // Company names are not shown for personal contacts.
-    if (m_order == AddressOrder::Company)
-        m_order = AddressOrder::Name;
-    FillAddressView(m_order);
-}
-
-void AddressPage::optWorkClick() {
-    filterClick(ContactFilter::Business);
-    FillAddressView(m_order);
-}
-
-void AddressPage::optBothClick() {
-    filterClick(ContactFilter::All);
-    FillAddressView(m_order);
+    FillAddressView(OrderForFilter(m_order, filter));
 }
 
 void AddressPage::openEditor(EditMode mode) {

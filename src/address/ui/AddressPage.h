@@ -45,10 +45,11 @@ private:
     void cmdNameAddClick();
     void cmdNameEditClick();
     void cmdNameDeleteClick();
-    void optPersonalClick();
-    void optWorkClick();
-    void optBothClick();
+    // optPersonalClick, optWorkClick and optBothClick: the filter is
+    // remembered and the view filled under it.
     void filterClick(ContactFilter filter);
+    QRadioButton *filterButton(ContactFilter filter) const;
+    QPushButton *orderButton(AddressOrder order) const;
     void txtLocateChange();
     void openEditor(EditMode mode);
     void layOutGrid();

@@ -35,7 +35,6 @@ const QString FormCaption = u"Address Book"_s;
 const QString UpdateHint = u"Save Details And Close Screen"_s;
 const QString CancelHint = u"Cancel Any Changes Made To The Record And Close Screen"_s;
 const QString AddGlyph = u":/address/button_add.svg"_s;
-const QStringList Titles = {u"Mr"_s, u"Mrs"_s, u"Ms"_s, u"Dr."_s, u"Rev"_s, u"Prof."_s};
 
 constexpr int FormWidth = 470;
 constexpr int FormHeight = 458;
@@ -97,7 +96,7 @@ void TfrmNameMaint::buildControls() {
     cboTitle->setObjectName(u"cboTitle"_s);
     cboTitle->setGeometry(FieldLeft, top, 90, FieldHeight);
     cboTitle->setEditable(true);
-    cboTitle->addItems(Titles);
+    cboTitle->addItems(ContactTitles());
     // The form completes titles itself; typed titles are never added.
     cboTitle->setCompleter(nullptr);
     cboTitle->setInsertPolicy(QComboBox::NoInsert);
@@ -236,29 +235,26 @@ void TfrmNameMaint::completeTitle() {
         return;
     QLineEdit *edit = cboTitle->lineEdit();
     const QString typed = edit->text();
-    if (typed.isEmpty() || edit->cursorPosition() != typed.size())
+    // Only while typing at the end: an edit inside the text is left alone.
+    if (edit->cursorPosition() != typed.size())
         return;
-    for (int i = 0; i < Titles.size(); ++i) {
-        const QString &item = Titles.at(i);
-        if (!item.startsWith(typed, Qt::CaseInsensitive))
-            continue;
-        {
-            const QSignalBlocker quiet(cboTitle);
-            cboTitle->setCurrentIndex(i);
-        }
-        edit->setText(typed + item.mid(typed.size()));
-        edit->setSelection(int(edit->text().size()), int(typed.size() - item.size()));
+    const int item = CompleteTitle(typed);
+    if (item < 0)
         return;
+    {
+        const QSignalBlocker quiet(cboTitle);
+        cboTitle->setCurrentIndex(item);
     }
+    // As typed, then the rest of the title, selected so the next key replaces it.
+    const QString &title = ContactTitles().at(item);
+    edit->setText(typed + title.mid(typed.size()));
+    edit->setSelection(int(edit->text().size()), int(typed.size() - title.size()));
 }
 
 void TfrmNameMaint::cboTitleAccept() {
     QLineEdit *edit = cboTitle->lineEdit();
-    for (const QString &item : Titles)
-        if (edit->text().compare(item, Qt::CaseInsensitive) == 0 && edit->text() != item) {
-            edit->setText(item);
-            return;
-        }
+    if (const QString title = AcceptTitle(edit->text()); title != edit->text())
+        edit->setText(title);
 }
 
 void TfrmNameMaint::txtBirthdayExit() {

@@ -82,12 +82,13 @@ struct Desk {
     qm::test::TestServices services;
     FakeTray tray;
     QMap<QString, ScriptedPage *> scripted;
+    QStringList scriptedNames = {u"tabNotes"_s, u"tabAlarms"_s, u"tabCalculator"_s};
     std::unique_ptr<qm::TfrmMain> window;
 
     void create() {
         window = std::make_unique<qm::TfrmMain>(
             &tray, [this](const QString &name, QWidget *parent) -> qm::Page * {
-                if (name != u"tabNotes"_s && name != u"tabAlarms"_s && name != u"tabCalculator"_s)
+                if (!scriptedNames.contains(name))
                     return nullptr;
                 auto *page = new ScriptedPage(name, parent);
                 scripted[name] = page;
@@ -136,6 +137,7 @@ private slots:
     void currentLabelShowsThePageAgain();
     void clockTimerRunsOnlyOnTheAlarmsPage();
     void typingGoesToTheCalculator();
+    void calculatorByKeyboard();
     void hintsGoToTheHintBar();
     void buttonsShowTheirPictures_data();
     void buttonsShowTheirPictures();
@@ -465,6 +467,7 @@ void TestMainWindow::typingGoesToTheCalculator() {
     QVERIFY(QTest::qWaitForWindowActive(desk.window.get()));
     ScriptedPage *calculator = desk.scripted[u"tabCalculator"_s];
     QTest::keyClicks(desk.child(u"cmdDiaryClose"_s), u"7"_s);
+    QTest::keyClick(desk.child(u"cmdDiaryClose"_s), Qt::Key_Backspace);
     QCOMPARE(calculator->typed, QString());
 
     desk.click(u"spdCalculator"_s);
@@ -478,6 +481,48 @@ void TestMainWindow::typingGoesToTheCalculator() {
     QTest::keyClicks(edit, u"5"_s);
     QCOMPARE(calculator->typed, u"7+25"_s);
     QCOMPARE(edit->text(), u"5"_s);
+    // Enter and Backspace arrive as the characters they type; Backspace
+    // still deletes in the box.
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(calculator->typed, u"7+25\r\r\b"_s);
+    QCOMPARE(edit->text(), QString());
+}
+
+// The calculator worked from the keyboard, the focus on its Close button.
+void TestMainWindow::calculatorByKeyboard() {
+    Desk desk;
+    desk.scriptedNames.removeOne(u"tabCalculator"_s);
+    QVERIFY(desk.start());
+    desk.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(desk.window.get()));
+    desk.click(u"spdCalculator"_s);
+    QWidget *close = desk.child(u"cmdCalcClose"_s);
+    QCOMPARE(QApplication::focusWidget(), close);
+    auto *value = desk.child<QLabel>(u"staValue"_s);
+    QCOMPARE(value->text(), u"0. "_s);
+
+    QTest::keyClicks(close, u"12+34"_s);
+    QTest::keyClick(close, Qt::Key_Backspace);
+    QTest::keyClick(close, Qt::Key_Return);
+    QCOMPARE(value->text(), u"15. "_s);
+    QTest::keyClicks(close, u"7e"_s);
+    QCOMPARE(value->text(), u"7. "_s);
+    QTest::keyClicks(close, u"*C"_s);
+    QCOMPARE(value->text(), u"0. "_s);
+    QVERIFY(desk.window->isVisible());
+
+    // The state outlives a visit to another page, where typing leaves it be.
+    QTest::keyClicks(close, u"8MS"_s);
+    desk.click(u"spdDiary"_s);
+    QTest::keyClicks(desk.child(u"cmdDiaryClose"_s), u"5"_s);
+    QTest::keyClick(desk.child(u"cmdDiaryClose"_s), Qt::Key_Backspace);
+    desk.click(u"spdCalculator"_s);
+    QCOMPARE(value->text(), u"8. "_s);
+
+    QTest::keyClick(close, Qt::Key_Escape);
+    QVERIFY(!desk.window->isVisible());
 }
 
 void TestMainWindow::hintsGoToTheHintBar() {

@@ -144,6 +144,7 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     m_notes = m_rows[1].page;
     m_alarms = m_rows[2].page;
     m_alarmClock = qobject_cast<AlarmsPage *>(m_alarms);
+    m_calculator = qobject_cast<CalculatorPage *>(m_rows[3].page);
     m_address = m_rows[4].page;
     m_login = new LoginPage(m_pages);
     m_pages->addWidget(m_login);
@@ -408,6 +409,12 @@ void TfrmMain::runStartUpSequence() {
             m_diary->setRowHeight(screenMetrics().logicalDpi() > 96 ? 20 : 16);
         m_helpFile = dataFile(u"Quillmate.hlp"_s);
         timAlarmTimer();
+        // A calculator as freshly switched on, showing the system's decimal
+        // separator.
+        if (m_calculator) {
+            const QString point = QLocale::system().decimalPoint();
+            m_calculator->ResetCalculator(point.isEmpty() ? u'.' : point.at(0));
+        }
 
         // Hints go to the hint bar the moment the mouse rests on a control;
         // the window sees typed keys before its controls.
@@ -690,10 +697,16 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
                 RunReported([this] { openHelp(); });
                 return true;
             }
-            const QString text = key->text();
-            if (!text.isEmpty() && text.at(0).isPrint())
+            // Every typed character, Enter and Backspace included, as the
+            // character they type; the focused control still gets the key.
+            QString text = key->text().left(1);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                text = u"\r"_s;
+            else if (key->key() == Qt::Key_Backspace)
+                text = u"\b"_s;
+            if (!text.isEmpty())
                 if (Page *page = activePage())
-                    RunReported([page, text] { page->keyTyped(text.left(1)); });
+                    RunReported([page, text] { page->keyTyped(text); });
         }
         break;
     default:

@@ -131,6 +131,7 @@ private:
     Page *m_notes = nullptr;
     Page *m_alarms = nullptr;
     AlarmsPage *m_alarmClock = nullptr; // the program's own alarm page
+    CalculatorPage *m_calculator = nullptr;
     Page *m_address = nullptr;
     QWidget *m_menuPanel = nullptr;
     QToolButton *m_down = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -14,13 +15,14 @@ namespace {
 // and separators is typed one character at a time, "Enter" and "Bksp" are
 // those keyboard keys. In expected displays "␣" is the trailing space.
 QStringList keysOf(const QString &sequence) {
+    const auto isTyped = [](QChar c) { return c.isDigit() || c == u'.' || c == u','; };
     QStringList keys;
     for (const QString &word : sequence.split(u' ', Qt::SkipEmptyParts)) {
         if (word == u"Enter"_s)
             keys << u"\r"_s;
         else if (word == u"Bksp"_s)
             keys << u"\b"_s;
-        else if (word.front().isDigit() && word.size() > 1)
+        else if (word.size() > 1 && std::all_of(word.begin(), word.end(), isTyped))
             for (QChar c : word)
                 keys << QString(c);
         else

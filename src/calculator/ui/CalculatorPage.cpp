@@ -143,7 +143,9 @@ void CalculatorPage::spd0Click(QPushButton *button) {
 }
 
 void CalculatorPage::showState() {
-    if (!isBuilt() || !m_value)
+    // Before the page is first shown there is nothing to show it on; build()
+    // shows the state then.
+    if (!m_value)
         return;
     m_value->setText(m_calculator.Display);
     m_memory->setVisible(m_calculator.MemoryIndicator());

@@ -1,13 +1,557 @@
 #include "notes/ui/NotesPage.h"
 
+#include "foundation/BusyScope.h"
+#include "foundation/Errors.h"
+#include "foundation/Program.h"
+#include "foundation/Settings.h"
+#include "foundation/Text.h"
+#include "foundation/ui/Controls.h"
+#include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/FormParts.h"
+#include "foundation/ui/MsgBox.h"
+#include "foundation/ui/Styling.h"
+#include "foundation/ui/SvgPicture.h"
+#include "notes/NoteFiles.h"
+#include "notes/Rtf.h"
+#include "platform/Prompter.h"
+#include "platform/Services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalBlocker>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace qm {
 
+namespace {
+
+const QString UnsavedNotesCaption = u"*** Unsaved Notes ***"_s;
+const QString OpenedLabel = u"File Name : "_s;
+const QString SavedLabel = u"Filename : "_s;
+const QString NewQuestion =
+    u"Your Current Notes Have Not Been Saved. If You Create New Notes, You Will Loose These\r\r"
+    u"Are You Sure You Want To Do This?"_s;
+const QString OpenQuestion = u"Your Current Notes Have Not Been Saved. If You Open Another File "
+                             u"You Will Loose The Current Notes\r\rAre You Sure You Want To Do "
+                             u"This?"_s;
+const QString ReadErrorMessage = u"Error Reading From File"_s;
+const QString SizeTooBigMessage = u"You Cannot Choose A Font Size Bigger Than 32\r\r"
+                                  u"The Font Size Will Now Be Set To 32"_s;
+const QString SaveDialogTitle = u"Quillmate Notes"_s;
+const QString DesignFontFamily = u"Times New Roman"_s;
+constexpr int DesignFontSize = 9;
+const QString PreparedFontSize = u"10"_s;
+
+QString OverwriteQuestion(const QString &path) {
+    return u"File "_s + path + u" Already Exists"_s + u"\r\r"_s +
+           u"Are You Sure You Want To Overwrite It?"_s;
+}
+
+QString MissingLastFileMessage(const QString &path) {
+    return u"Your Last Opened Note File Was "_s + path + u" - "_s + ProgramTitle() +
+           u" Is Unable To Find This File"_s + u"\r\r"_s + u"It Therefore Cannot Be Opened"_s;
+}
+
+// Where everything sits: the format bar across the top, the file name and
+// the modified mark under it, the editor filling the middle and the buttons
+// along the bottom.
+constexpr int Margin = 8;
+constexpr int BarTop = 8;
+constexpr int BarHeight = 24;
+constexpr int BarButton = 24;
+constexpr int LabelTop = BarTop + BarHeight + 6;
+constexpr int LabelHeight = 18;
+constexpr int EditorTop = LabelTop + LabelHeight + 2;
+constexpr int EditorBottom = NotesPage::Height - 45;
+constexpr int ButtonWidth = 75;
+
+// The alignment values of the three alignment buttons.
+enum Alignment { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
+
+Qt::Alignment ToQtAlignment(int value) {
+    switch (value) {
+    case AlignRight:
+        return Qt::AlignRight;
+    case AlignCentre:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// The open and save dialogs. The program's own dialog is used on every
+// system, so the save dialog can be kept open when the chosen name is
+// refused, and the program asks the overwrite question itself.
+class NoteFileDialog final : public QFileDialog {
+public:
+    // Asked when the user confirms a name: true lets the dialog close.
+    using CanClose = std::function<bool(const QString &path, int filterIndex)>;
+
+    NoteFileDialog(QWidget *parent, const QString &name, const QString &title, AcceptMode mode,
+                   const QString &preset, CanClose canClose = {})
+        : QFileDialog(parent, title), m_canClose(std::move(canClose)) {
+        setObjectName(name);
+        setOption(DontUseNativeDialog);
+        setOption(DontConfirmOverwrite);
+        setAcceptMode(mode);
+        setFileMode(AnyFile);
+        setNameFilters(NoteFileFilters());
+        if (!preset.isEmpty())
+            selectFile(preset);
+    }
+
+    QString chosenPath() const { return selectedFiles().value(0); }
+    int filterIndex() const { return int(NoteFileFilters().indexOf(selectedNameFilter())) + 1; }
+
+    void accept() override {
+        // A folder is opened in the dialog, as the dialog itself does.
+        const QString chosen = chosenPath();
+        if (m_canClose && !QFileInfo(chosen).isDir() && !m_canClose(chosen, filterIndex()))
+            return;
+        QFileDialog::accept();
+    }
+
+private:
+    CanClose m_canClose;
+};
+
+} // namespace
+
 NotesPage::NotesPage(QWidget *parent) : Page(u"tabNotes"_s, parent) {}
 
+QToolButton *NotesPage::makeBarButton(QWidget *bar, const QString &name, const QString &picture,
+                                      const QString &hint, int left) {
+    auto *button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setIcon(SvgIcon(u":/notes/"_s + picture + u".svg"_s, QSize(16, 16)));
+    button->setIconSize(QSize(16, 16));
+    button->setAutoRaise(true);
+    // Like speed buttons they never take the focus from the editor.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(hint);
+    button->setGeometry(left, 0, BarButton, BarHeight);
+    return button;
+}
+
 void NotesPage::build() {
-    addCloseButton(u"cmdNotesClose"_s);
+    QWidget *back = background();
+
+    auto *bar = new QWidget(back);
+    bar->setObjectName(u"tolOptions"_s);
+    bar->setGeometry(Margin, BarTop, Width - 2 * Margin, BarHeight);
+    int left = 0;
+    m_undo = makeBarButton(bar, u"spdUndo"_s, u"edit_undo"_s, u"Undo Last Change"_s, left);
+    m_cut = makeBarButton(bar, u"spdCut"_s, u"edit_cut"_s,
+                          u"|Cut Selected Text And Copy It To Clipboard"_s, left += BarButton);
+    m_copy = makeBarButton(bar, u"spdCopy"_s, u"edit_copy"_s, u"Copy Selected Text To Clipboard"_s,
+                           left += BarButton);
+    m_paste = makeBarButton(bar, u"spdPaste"_s, u"edit_paste"_s, u"Paste Text From Clipboard"_s,
+                            left += BarButton);
+    m_cut->setEnabled(false);
+    m_copy->setEnabled(false);
+
+    left += BarButton + 8;
+    m_fonts = new QComboBox(bar);
+    m_fonts->setObjectName(u"cboFonts"_s);
+    m_fonts->setEditable(false);
+    m_fonts->setGeometry(left, 1, 150, BarHeight - 2);
+    left += 150 + 6;
+    m_size = new QLineEdit(bar);
+    m_size->setObjectName(u"txtSize"_s);
+    m_size->setMaxLength(2);
+    m_size->setAlignment(Qt::AlignRight);
+    m_size->setGeometry(left, 1, 28, BarHeight - 2);
+    m_size->installEventFilter(this);
+    left += 28;
+    auto *spinner = new QWidget(bar);
+    spinner->setObjectName(u"spnSize"_s);
+    spinner->setGeometry(left, 1, 16, BarHeight - 2);
+    const struct {
+        QString name;
+        Qt::ArrowType arrow;
+        int step;
+    } spinButtons[] = {{u"spnSizeUp"_s, Qt::UpArrow, 1}, {u"spnSizeDown"_s, Qt::DownArrow, -1}};
+    for (const auto &spin : spinButtons) {
+        auto *button = new QToolButton(spinner);
+        button->setObjectName(spin.name);
+        button->setArrowType(spin.arrow);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setGeometry(0, spin.step > 0 ? 0 : (BarHeight - 2) / 2, 16, (BarHeight - 2) / 2);
+        connect(button, &QToolButton::clicked, this,
+                Reported([this, step = spin.step] { spnSizeClick(step); }));
+    }
+
+    left += 16 + 8;
+    m_bold = makeBarButton(bar, u"spdBold"_s, u"style_bold"_s, u"Toggle Bold Text"_s, left);
+    m_italics = makeBarButton(bar, u"spdItalics"_s, u"style_italic"_s, u"Toggle Italic Text"_s,
+                              left += BarButton);
+    m_underline = makeBarButton(bar, u"spdUnderline"_s, u"style_underline"_s,
+                                u"Toggle Underlined Text"_s, left += BarButton);
+    left += BarButton + 8;
+    m_leftAlign =
+        makeBarButton(bar, u"spdLeftAlign"_s, u"align_left"_s, u"Align Text Left"_s, left);
+    m_centreAlign = makeBarButton(bar, u"spdCentreAlign"_s, u"align_centre"_s,
+                                  u"Align Text Centred"_s, left += BarButton);
+    m_rightAlign = makeBarButton(bar, u"spdRightAlign"_s, u"align_right"_s, u"Align Text Right"_s,
+                                 left += BarButton);
+    m_leftAlign->setProperty("alignment", int(AlignLeft));
+    m_centreAlign->setProperty("alignment", int(AlignCentre));
+    m_rightAlign->setProperty("alignment", int(AlignRight));
+    for (QToolButton *toggle :
+         {m_bold, m_italics, m_underline, m_leftAlign, m_centreAlign, m_rightAlign})
+        toggle->setCheckable(true);
+
+    m_fileName = MakeLabel(back, u"lblFileName"_s, UnsavedNotesCaption,
+                           QRect(Margin, LabelTop, Width - 2 * Margin - 70, LabelHeight));
+    m_fileName->setTextFormat(Qt::PlainText);
+    m_fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_modified = MakeLabel(back, u"lblModified"_s, u"Modified"_s,
+                           QRect(Width - Margin - 64, LabelTop, 64, LabelHeight));
+    m_modified->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_modified->hide();
+
+    m_editor = new QTextEdit(back);
+    m_editor->setObjectName(u"rchNotes"_s);
+    m_editor->setGeometry(Margin, EditorTop, Width - 2 * Margin, EditorBottom - EditorTop);
+    m_editor->setAcceptRichText(true);
+    m_editor->setTabChangesFocus(false);
+    m_editor->document()->setDefaultFont(QFont(DesignFontFamily, DesignFontSize));
+
+    const struct {
+        QPushButton **button;
+        QString name, caption, hint;
+        int imageIndex;
+        void (NotesPage::*click)();
+    } commands[] = {
+        {nullptr, u"cmdNoteNew"_s, u"&New"_s, u"Create New Note"_s, 0, &NotesPage::cmdNoteNewClick},
+        {nullptr, u"cmdNoteOpen"_s, u"&Open"_s, u"Open File And Show Contents In Note Pad"_s, 0,
+         &NotesPage::cmdNoteOpenClick},
+        {&m_save, u"cmdNoteSave"_s, u"&Save"_s, u"Save Note Text"_s, 12,
+         &NotesPage::cmdNoteSaveClick},
+        {&m_print, u"cmdNotePrint"_s, u"&Print"_s, u"Print Note Pad Contents"_s, 2,
+         &NotesPage::cmdNotePrintClick},
+    };
+    left = Margin;
+    for (const auto &command : commands) {
+        QPushButton *button =
+            MakeButton(back, command.name, command.caption, command.hint, command.imageIndex);
+        button->setGeometry(left, Height - 35, ButtonWidth, 25);
+        left += ButtonWidth + 6;
+        connect(button, &QPushButton::clicked, this,
+                Reported([this, click = command.click] { (this->*click)(); }));
+        if (command.button)
+            *command.button = button;
+    }
+    m_save->setEnabled(false);
+    m_print->setEnabled(false);
+    addCloseButton(u"cmdNotesClose"_s)->setProperty(ImageIndexProperty, 6);
+
+    connect(m_undo, &QToolButton::clicked, this, Reported([this] { m_editor->undo(); }));
+    connect(m_cut, &QToolButton::clicked, this, Reported([this] { m_editor->cut(); }));
+    connect(m_copy, &QToolButton::clicked, this, Reported([this] { m_editor->copy(); }));
+    connect(m_paste, &QToolButton::clicked, this, Reported([this] { m_editor->paste(); }));
+    connect(m_fonts, &QComboBox::textActivated, this,
+            Reported([this](const QString &family) { cboFontsChange(family); }));
+    connect(m_size, &QLineEdit::textChanged, this, Reported([this] { txtSizeChange(); }));
+    for (QToolButton *style : {m_bold, m_italics, m_underline})
+        connect(style, &QToolButton::clicked, this,
+                Reported([this, style] { spdStyleClick(style); }));
+    for (QToolButton *align : {m_leftAlign, m_centreAlign, m_rightAlign})
+        connect(align, &QToolButton::clicked, this,
+                Reported([this, align] { spdAlignClick(align); }));
+    connect(m_editor, &QTextEdit::cursorPositionChanged, this,
+            Reported([this] { rchNotesSelectionChange(); }));
+    connect(m_editor, &QTextEdit::selectionChanged, this,
+            Reported([this] { rchNotesSelectionChange(); }));
+    // Asking the clipboard on every caret move would wait on the desktop;
+    // it says when its content changes.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    const auto clipboardChanged = [this, clipboard] {
+        const QMimeData *data = clipboard->mimeData();
+        m_clipboardHasText = data && data->hasText();
+        m_paste->setEnabled(m_clipboardHasText);
+    };
+    connect(clipboard, &QClipboard::dataChanged, this, clipboardChanged);
+    clipboardChanged();
+
+    QWidget::setTabOrder(m_fonts, m_size);
+    QWidget::setTabOrder(m_size, m_editor);
+    m_fonts->installEventFilter(this);
+}
+
+QWidget *NotesPage::focusTarget() {
+    return m_editor;
+}
+
+bool NotesPage::hasUnsavedChanges() const {
+    return isBuilt() && m_editor->document()->isModified();
+}
+
+void NotesPage::PrepareNotesPage() {
+    ensureBuilt();
+    {
+        const QSignalBlocker quiet(m_fonts);
+        m_fonts->clear();
+        m_fonts->addItems(QFontDatabase::families());
+        SelectComboItem(m_fonts, DesignFontFamily);
+    }
+    m_size->setText(PreparedFontSize);
+    m_updatingBar = false;
+}
+
+void NotesPage::rchNotesSelectionChange() {
+    m_updatingBar = true;
+    const auto barDone = qScopeGuard([this] { m_updatingBar = false; });
+
+    const QFont font =
+        m_editor->currentCharFormat().font().resolve(m_editor->document()->defaultFont());
+    SelectComboItem(m_fonts, font.family());
+    m_size->setText(QString::number(qRound(font.pointSizeF())));
+    m_bold->setChecked(font.bold());
+    m_underline->setChecked(font.underline());
+    m_italics->setChecked(font.italic());
+
+    const Qt::Alignment alignment = m_editor->alignment() & Qt::AlignHorizontal_Mask;
+    m_leftAlign->setChecked(alignment == Qt::AlignLeft || alignment == Qt::Alignment());
+    m_centreAlign->setChecked(alignment == Qt::AlignHCenter);
+    m_rightAlign->setChecked(alignment == Qt::AlignRight);
+
+    const bool selected = m_editor->textCursor().hasSelection();
+    m_copy->setEnabled(selected);
+    m_cut->setEnabled(selected);
+    m_paste->setEnabled(m_clipboardHasText);
+    const bool hasText = !m_editor->document()->isEmpty();
+    m_save->setEnabled(hasText);
+    m_print->setEnabled(hasText);
+    m_modified->setVisible(m_editor->document()->isModified());
+}
+
+void NotesPage::cboFontsChange(const QString &family) {
+    if (m_updatingBar)
+        return;
+    QTextCharFormat format;
+    format.setFontFamilies({family});
+    m_editor->mergeCurrentCharFormat(format);
+}
+
+void NotesPage::txtSizeChange() {
+    if (FontSizeBoxValue(m_size->text()) > LargestFontSize) {
+        ShowMessageBox(SizeTooBigMessage, MessageKind::Warning, MessageButtons::OK);
+        // Runs this handler again, which applies 32 unless the bar is being
+        // brought up to date.
+        m_size->setText(QString::number(LargestFontSize));
+        return;
+    }
+    // An empty box is the user on the way to typing another size: the text
+    // keeps its size until there is one.
+    const int size = FontSizeBoxValue(m_size->text());
+    if (m_updatingBar || size <= 0)
+        return;
+    QTextCharFormat format;
+    format.setFontPointSize(size);
+    m_editor->mergeCurrentCharFormat(format);
+}
+
+void NotesPage::spnSizeClick(int step) {
+    if (const auto size = SpunFontSize(m_size->text(), step))
+        m_size->setText(QString::number(*size));
+}
+
+void NotesPage::spdStyleClick(QToolButton *button) {
+    if (m_updatingBar)
+        return;
+    // Only the button's own style changes; the selection keeps its others.
+    const bool down = button->isChecked();
+    QTextCharFormat format;
+    if (button == m_bold)
+        format.setFontWeight(down ? QFont::Bold : QFont::Normal);
+    else if (button == m_italics)
+        format.setFontItalic(down);
+    else
+        format.setFontUnderline(down);
+    m_editor->mergeCurrentCharFormat(format);
+}
+
+void NotesPage::spdAlignClick(QToolButton *button) {
+    // At most one alignment button is down, and a click on the one that is
+    // down releases it: then none is.
+    for (QToolButton *other : {m_leftAlign, m_centreAlign, m_rightAlign})
+        if (other != button)
+            other->setChecked(false);
+    if (m_updatingBar)
+        return;
+    m_editor->setAlignment(ToQtAlignment(button->property("alignment").toInt()));
+}
+
+void NotesPage::cmdNoteNewClick() {
+    if (m_editor->document()->isModified() &&
+        ShowMessageBox(NewQuestion, MessageKind::Confirmation, MessageButtons::YesNo) !=
+            MessageResult::Yes)
+        return;
+    m_currentNoteFile.clear();
+    m_editor->clear();
+    // New notes start in the editor's own font, not in the last one used.
+    m_editor->setCurrentCharFormat(QTextCharFormat());
+    m_editor->document()->clearUndoRedoStacks();
+    m_fileName->setText(UnsavedNotesCaption);
+    m_modified->hide();
+    m_editor->document()->setModified(false);
+    m_editor->setFocus();
+    m_save->setEnabled(false);
+    m_print->setEnabled(false);
+}
+
+void NotesPage::cmdNoteOpenClick() {
+    if (m_editor->document()->isModified() &&
+        ShowMessageBox(OpenQuestion, MessageKind::Confirmation, MessageButtons::YesNo) !=
+            MessageResult::Yes)
+        return;
+    NoteFileDialog dialog(window(), u"opnNotes"_s, u"Open"_s, QFileDialog::AcceptOpen,
+                          m_currentNoteFile);
+    if (prompter().runModal(dialog) != QDialog::Accepted)
+        return;
+    const QString chosen = dialog.chosenPath();
+    if (IsBlank(chosen))
+        return;
+    const QString path = WithDefaultExtension(chosen, dialog.filterIndex());
+    if (!loadNotes(path)) {
+        ShowMessageBox(ReadErrorMessage, MessageKind::Error, MessageButtons::OK);
+        return;
+    }
+    m_currentNoteFile = path;
+    showBound(OpenedLabel + path);
+    m_editor->setFocus();
+}
+
+void NotesPage::cmdNoteSaveClick() {
+    NoteFileDialog dialog(window(), u"savNotes"_s, SaveDialogTitle, QFileDialog::AcceptSave,
+                          m_currentNoteFile, [this](const QString &chosen, int filterIndex) {
+                              return savNotesCanClose(chosen, filterIndex);
+                          });
+    prompter().runModal(dialog);
+}
+
+bool NotesPage::savNotesCanClose(const QString &chosen, int filterIndex) {
+    if (IsBlank(chosen))
+        return true;
+    const QString path = WithDefaultExtension(chosen, filterIndex);
+    if (QFileInfo::exists(path) &&
+        ShowMessageBox(OverwriteQuestion(path), MessageKind::Confirmation, MessageButtons::YesNo) !=
+            MessageResult::Yes)
+        return false;
+    // The notes are bound to the name only once they are written under it:
+    // a failed write is reported and keeps the dialog open for another name.
+    return RunReported([this, &path] {
+        writeNotes(path);
+        m_currentNoteFile = path;
+    });
+}
+
+void NotesPage::SaveNotesOnLeave() {
+    if (!isBuilt() || IsBlank(m_currentNoteFile))
+        return;
+    writeNotes(m_currentNoteFile);
+}
+
+void NotesPage::writeNotes(const QString &path) {
+    WriteNoteFile(path, *m_editor->document());
+    m_fileName->setText(SavedLabel + path);
+    m_editor->document()->setModified(false);
+    m_modified->hide();
+}
+
+void NotesPage::cmdNotePrintClick() {
+    QPrinter printer;
+    printer.setDocName(ProgramTitle() + u" - Notes"_s);
+    QPrintDialog dialog(&printer, window());
+    dialog.setObjectName(u"prnSelect"_s);
+    if (prompter().runModal(dialog) != QDialog::Accepted)
+        return;
+    m_editor->print(&printer);
+    if (printer.printerState() == QPrinter::Error)
+        throw QuillmateError(u"The Notes Could Not Be Printed"_s, printer.outputFileName());
+}
+
+void NotesPage::OpenLastNoteFile() {
+    const QString path = Settings(settingsStore()).lastNoteFile();
+    if (IsBlank(path))
+        return;
+    if (ensureBuilt())
+        StyleControls(this);
+    if (!QFileInfo::exists(path)) {
+        ShowMessageBox(MissingLastFileMessage(path), MessageKind::Error, MessageButtons::OK);
+        return;
+    }
+    if (!loadNotes(path)) {
+        ShowMessageBox(ReadErrorMessage, MessageKind::Error, MessageButtons::OK);
+        return;
+    }
+    showBound(OpenedLabel + path);
+    m_currentNoteFile = path;
+}
+
+bool NotesPage::loadNotes(const QString &path) {
+    BusyScope busy;
+    QByteArray bytes;
+    try {
+        bytes = ReadNoteFile(path);
+    } catch (const FileError &) {
+        return false;
+    }
+    {
+        // One update of the format bar after the load, not one per insert.
+        const QSignalBlocker quiet(m_editor);
+        ReadNoteBytes(bytes, *m_editor->document());
+        m_editor->document()->clearUndoRedoStacks();
+        m_editor->moveCursor(QTextCursor::Start);
+    }
+    return true;
+}
+
+void NotesPage::showBound(const QString &label) {
+    m_fileName->setText(label);
+    m_editor->document()->setModified(false);
+    m_modified->hide();
+    rchNotesSelectionChange();
+}
+
+bool NotesPage::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        // Save is the page's default button: Enter in the size box or the
+        // font list saves (the editor takes Enter for a new line).
+        if (enter && (watched == m_size || watched == m_fonts)) {
+            if (m_save->isEnabled())
+                RunReported([this] { cmdNoteSaveClick(); });
+            return true;
+        }
+        // The size box takes digits and Backspace only.
+        if (watched == m_size) {
+            const QString text = key->text();
+            const bool digit = text.size() == 1 && text.at(0) >= u'0' && text.at(0) <= u'9';
+            if (!text.isEmpty() && text.at(0).isPrint() && !digit)
+                return true;
+        }
+    }
+    return Page::eventFilter(watched, event);
 }
 
 } // namespace qm

@@ -11,6 +11,7 @@
 #include "foundation/ui/Page.h"
 #include "foundation/ui/Styling.h"
 #include "foundation/ui/SvgPicture.h"
+#include "notes/ui/NotesPage.h"
 #include "platform/ui/TrayIcon.h"
 #include "shell/ui/RunProgram.h"
 #include "shell/ui/TfrmMain.h"
@@ -25,6 +26,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
 
@@ -143,6 +145,8 @@ private slots:
     void buttonsShowTheirPictures();
     void closeQuery_data();
     void closeQuery();
+    void notesReopenedAndWrittenOnLeave_data();
+    void notesReopenedAndWrittenOnLeave();
     void closeDropsCompletedTasksWhenAsked();
     void tasksAndOccasionsKeptOverRestart();
     void addressBookEndToEnd();
@@ -652,6 +656,55 @@ void TestMainWindow::closeQuery() {
     QCOMPARE(desk.setting(u"Diary Page"_s), closes ? u"Daily"_s : u"<missing>"_s);
     QCOMPARE(desk.setting(u"Show Completed"_s), closes ? u"0"_s : u"<missing>"_s);
     QCOMPARE(desk.window->timAlarm.isActive(), !closes);
+}
+
+void TestMainWindow::notesReopenedAndWrittenOnLeave_data() {
+    QTest::addColumn<bool>("present");
+    QTest::newRow("last note file present") << true;
+    QTest::newRow("last note file missing") << false;
+}
+
+// "Open Notes" re-opens the last note file at start-up, or says it is gone
+// and leaves the notes unbound. Leaving the page rewrites a bound file,
+// changed or not, and the label turns from "File Name : " to "Filename : ".
+void TestMainWindow::notesReopenedAndWrittenOnLeave() {
+    QFETCH(bool, present);
+    Desk desk;
+    desk.scriptedNames.removeAll(u"tabNotes"_s);
+    const QString path = desk.services.path(u"week.Qmn"_s);
+    if (present)
+        WriteBytes(path, "{\\rtf1\\ansi Shopping list}");
+    auto &values = desk.services.settings.m_values;
+    values[u"Starting Screen"_s] = u"Notes"_s;
+    values[u"Open Notes"_s] = u"1"_s;
+    values[u"Last Note File"_s] = path;
+    QVERIFY(desk.start());
+    auto *notes = desk.child<qm::NotesPage>(u"tabNotes"_s);
+    QCOMPARE(desk.active(), u"tabNotes"_s);
+    const auto *label = desk.child<QLabel>(u"lblFileName"_s);
+    const auto &messages = desk.services.prompter.messages;
+    if (!present) {
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, u"Your Last Opened Note File Was "_s + path +
+                                       u" - Quillmate Is Unable To Find This File\r\r"
+                                       u"It Therefore Cannot Be Opened"_s);
+        QCOMPARE(messages[0].kind, int(qm::MessageKind::Error));
+        QCOMPARE(notes->CurrentNoteFile(), QString());
+        QCOMPARE(label->text(), u"*** Unsaved Notes ***"_s);
+        return;
+    }
+    QVERIFY(messages.isEmpty());
+    QCOMPARE(notes->CurrentNoteFile(), path);
+    QCOMPARE(label->text(), u"File Name : "_s + path);
+    QCOMPARE(desk.child<QTextEdit>(u"rchNotes"_s)->toPlainText(), u"Shopping list"_s);
+    QVERIFY(!notes->hasUnsavedChanges());
+
+    WriteBytes(path, "changed elsewhere");
+    desk.click(u"spdDiary"_s);
+    QCOMPARE(desk.active(), u"tabDiary"_s);
+    QCOMPARE(label->text(), u"Filename : "_s + path);
+    QVERIFY(ReadBytes(path).startsWith("{\\rtf1"));
+    QVERIFY(ReadBytes(path).contains("Shopping list"));
 }
 
 void TestMainWindow::closeDropsCompletedTasksWhenAsked() {

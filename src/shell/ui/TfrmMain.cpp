@@ -142,6 +142,7 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     }
     m_diary = qobject_cast<DiaryPage *>(m_rows[0].page);
     m_notes = m_rows[1].page;
+    m_notePad = qobject_cast<NotesPage *>(m_notes);
     m_alarms = m_rows[2].page;
     m_alarmClock = qobject_cast<AlarmsPage *>(m_alarms);
     m_calculator = qobject_cast<CalculatorPage *>(m_rows[3].page);
@@ -452,6 +453,8 @@ void TfrmMain::ShowStartingScreen() {
         const int row = StartingScreens().indexOf(Settings(settingsStore()).startingScreen());
         if (row >= 0)
             menuClick(row);
+        if (m_notePad && Settings(settingsStore()).openNotes())
+            m_notePad->OpenLastNoteFile();
     }
     if (m_diary)
         m_diary->RefreshDiaryView();

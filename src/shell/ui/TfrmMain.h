@@ -23,6 +23,7 @@ class AddressPage;
 class AlarmsPage;
 class CalculatorPage;
 class DiaryPage;
+class NotesPage;
 class LoginPage;
 class OccasionRowSource;
 class Page;
@@ -132,6 +133,7 @@ private:
     Page *m_alarms = nullptr;
     AlarmsPage *m_alarmClock = nullptr; // the program's own alarm page
     CalculatorPage *m_calculator = nullptr;
+    NotesPage *m_notePad = nullptr;
     Page *m_address = nullptr;
     QWidget *m_menuPanel = nullptr;
     QToolButton *m_down = nullptr;

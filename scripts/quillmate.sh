@@ -13,8 +13,9 @@ cd "$root"
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core)
 # The tests that read what the desktop sees of the windows run on a virtual X
-# display with a small window manager.
-test_packages=(xvfb xauth openbox x11-utils)
+# display with a small window manager; the printing tests read the PDF they
+# print with pdftotext.
+test_packages=(xvfb xauth openbox x11-utils poppler-utils)
 
 install_missing() {
     local missing=()

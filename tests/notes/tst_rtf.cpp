@@ -393,7 +393,7 @@ void TestRtf::survivesHostileInput() {
 void TestRtf::truncatedFilesGiveWhatWasRead_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("formatting") << u"formatting"_s;
-    QTest::newRow("specials") << u"specials"_s;
+    QTest::newRow("symbols") << u"symbols"_s;
     QTest::newRow("codepage_dbcs") << u"codepage_dbcs"_s;
 }
 
@@ -447,7 +447,7 @@ void TestRtf::writes_data() {
     QTest::newRow("outside Windows-1252") << u"\u03a9\uffff"_s << QByteArray(R"( \u937?\u-1?\par)");
     QTest::newRow("surrogate pair") << u"\U0001F600"_s << QByteArray(R"( \u-10179?\u-8704?\par)");
     QTest::newRow("undefined 1252 bytes as \\u") << u"\u0081"_s << QByteArray(R"( \u129?\par)");
-    QTest::newRow("special characters")
+    QTest::newRow("control symbols")
         << u"\t\u2028\u00a0\u00ad\u2011"_s << QByteArray(R"( \tab \line \~\-\_\par)");
     QTest::newRow("leading space after the delimiter") << u" x"_s << QByteArray(R"(  x\par)");
 }

@@ -32,6 +32,9 @@ Prompter &prompter() {
 Shell &shell() {
     return require(g_services.shell, "shell");
 }
+StartWithSystem &startWithSystem() {
+    return require(g_services.startWithSystem, "start with the system");
+}
 const QString &dataFolder() {
     return g_services.dataFolder;
 }

@@ -9,6 +9,7 @@ class SettingsStore;
 class ScreenMetrics;
 class Prompter;
 class Shell;
+class StartWithSystem;
 
 // The outside world as the running program sees it. main() installs the real
 // implementations; tests install their own with ServicesScope.
@@ -18,6 +19,7 @@ struct Services {
     ScreenMetrics *screen = nullptr;
     Prompter *prompter = nullptr;
     Shell *shell = nullptr;
+    StartWithSystem *startWithSystem = nullptr;
     QString dataFolder; // with a trailing separator, or empty for the current folder
 };
 
@@ -29,6 +31,7 @@ SettingsStore &settingsStore();
 ScreenMetrics &screenMetrics();
 Prompter &prompter();
 Shell &shell();
+StartWithSystem &startWithSystem();
 const QString &dataFolder();
 // The full path of a file in the data folder.
 QString dataFile(const QString &name);

@@ -1,8 +1,12 @@
 #include "support/TestServices.h"
 
+#include "foundation/Errors.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+
+using namespace Qt::StringLiterals;
 
 namespace qm::test {
 
@@ -32,6 +36,13 @@ int ScriptedPrompter::runModal(QDialog &dialog) {
     return QDialog::Rejected;
 }
 
+void MemoryStartWithSystem::setOn(bool value) {
+    ++changes;
+    if (fail && value != on)
+        throw FileError(u"Cannot Write The Entry"_s, u"/autostart/quillmate.desktop"_s);
+    on = value;
+}
+
 TestServices::TestServices() {
     Services s;
     s.clock = &clock;
@@ -39,6 +50,7 @@ TestServices::TestServices() {
     s.screen = &screen;
     s.prompter = &prompter;
     s.shell = &shell;
+    s.startWithSystem = &startWithSystem;
     s.dataFolder = QDir(dir.path()).absolutePath() + QLatin1Char('/');
     m_scope.emplace(s);
 }

@@ -6,6 +6,7 @@
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "platform/StartWithSystem.h"
 
 #include <QMap>
 #include <QStringList>
@@ -94,6 +95,17 @@ public:
     bool answer = true;
 };
 
+// Starting with the system as a flag; fail makes every change of it raise,
+// as an unwritable entry would, leaving the flag as it was.
+class MemoryStartWithSystem final : public StartWithSystem {
+public:
+    bool isOn() const override { return on; }
+    void setOn(bool value) override;
+    bool on = false;
+    bool fail = false;
+    int changes = 0;
+};
+
 // A complete set of test services over a fresh temporary data folder,
 // installed for the fixture's lifetime.
 class TestServices {
@@ -108,6 +120,7 @@ public:
     FixedScreenMetrics screen;
     ScriptedPrompter prompter;
     RecordingShell shell;
+    MemoryStartWithSystem startWithSystem;
 
 private:
     std::optional<ServicesScope> m_scope;

@@ -7,13 +7,15 @@
 
 namespace qm {
 
-ProgramServices::ProgramServices(const QString &dataFolder) {
+ProgramServices::ProgramServices(const QString &dataFolder)
+    : m_startWithSystem(MakeStartWithSystem()) {
     Services services;
     services.clock = &m_clock;
     services.settings = &m_settings;
     services.screen = &m_screen;
     services.prompter = &m_prompter;
     services.shell = &m_shell;
+    services.startWithSystem = m_startWithSystem.get();
     services.dataFolder = dataFolder;
     m_scope.emplace(services);
 }

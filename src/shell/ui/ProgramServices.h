@@ -6,14 +6,16 @@
 #include "platform/SettingsStore.h"
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/QtScreenMetrics.h"
+#include "shell/AutostartEntry.h"
 
+#include <memory>
 #include <optional>
 
 namespace qm {
 
 // The real outside world, installed for the object's lifetime: the system
-// clock, the user's settings, the screen, the program's own dialogs and the desktop's handlers,
-// over the given data folder.
+// clock, the user's settings, the screen, the program's own dialogs, the desktop's handlers and its
+// list of programs started at log-on, over the given data folder.
 class ProgramServices {
 public:
     explicit ProgramServices(const QString &dataFolder);
@@ -28,6 +30,7 @@ private:
     QtScreenMetrics m_screen;
     StandardPrompter m_prompter;
     DesktopShell m_shell;
+    std::unique_ptr<StartWithSystem> m_startWithSystem;
     std::optional<ServicesScope> m_scope;
 };
 

@@ -3,9 +3,11 @@
 #include "diary/ui/TfrmAppointment.h"
 #include "diary/ui/TfrmCalendar.h"
 #include "diary/ui/TfrmSelTime.h"
+#include "foundation/ColourScheme.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DateLog.h"
 #include "foundation/Dates.h"
+#include "foundation/RecordFile.h"
 #include "foundation/Text.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Page.h"
@@ -19,6 +21,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -134,6 +138,13 @@ private slots:
     void screenCheckAtStartUp();
     void loginPage_data();
     void loginPage();
+    void loginWithoutStoredPassword();
+    void configPageShowsAndSavesSettings();
+    void configPassword_data();
+    void configPassword();
+    void configStartWithSystemShowsWhatIsStored();
+    void configColourStyle_data();
+    void configColourStyle();
     void menuShowsPagesAndMarksTheCurrentOne();
     void failedLeaveCheckKeepsThePage();
     void currentLabelShowsThePageAgain();
@@ -372,6 +383,215 @@ void TestMainWindow::loginPage() {
     desk.click(u"cmdLogin"_s);
     QCOMPARE(desk.active(), u"tabCalculator"_s);
     QVERIFY(desk.child(u"panMenu"_s)->isEnabled());
+}
+
+// "Need Password" without a stored password: an empty box opens the program.
+void TestMainWindow::loginWithoutStoredPassword() {
+    Desk desk;
+    desk.services.settings.m_values[u"Need Password"_s] = u"1"_s;
+    QVERIFY(desk.start());
+    QCOMPARE(desk.active(), u"tabLogin"_s);
+    desk.click(u"cmdLogin"_s);
+    QCOMPARE(desk.active(), u"tabDiary"_s);
+    QVERIFY(desk.services.prompter.messages.isEmpty());
+}
+
+namespace {
+
+bool isChecked(const Desk &desk, const QString &name) {
+    return desk.child<QAbstractButton>(name)->isChecked();
+}
+
+// A radio button or check box takes a click on its mark or caption only.
+void clickChoice(const Desk &desk, const QString &name) {
+    QWidget *choice = desk.child(name);
+    QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
+}
+
+} // namespace
+
+// The page shows what is stored and Save stores what it shows, confirming.
+// "Last Note File" takes the open note file only while none is stored.
+void TestMainWindow::configPageShowsAndSavesSettings() {
+    Desk desk;
+    desk.scriptedNames.removeAll(u"tabNotes"_s);
+    const QString notes = desk.services.path(u"week.Qmn"_s);
+    WriteBytes(notes, "{\\rtf1\\ansi Shopping list}");
+    auto &values = desk.services.settings.m_values;
+    values = {{u"Starting Screen"_s, u"Notes"_s},
+              {u"Open Notes"_s, u"1"_s},
+              {u"Last Note File"_s, notes},
+              {u"Minimize At Start-Up"_s, u"0"_s},
+              {u"Delete Tasks"_s, u"1"_s}};
+    desk.services.startWithSystem.on = true;
+    QVERIFY(desk.start());
+    values.remove(u"Last Note File"_s);
+
+    desk.click(u"spdConfig"_s);
+    QCOMPARE(desk.active(), u"tabConfig"_s);
+    QCOMPARE(desk.window->windowTitle(), u"Quillmate - Configuration"_s);
+    for (const QString &on :
+         {u"optNotes"_s, u"chkOpenNotes"_s, u"chkDelete"_s, u"chkRunAtStartUp"_s, u"optClassic"_s})
+        QVERIFY2(isChecked(desk, on), qPrintable(on));
+    for (const QString &off : {u"optDiary"_s, u"chkPassword"_s, u"chkMinimize"_s})
+        QVERIFY2(!isChecked(desk, off), qPrintable(off));
+    QVERIFY(desk.child<QLineEdit>(u"txtPassword"_s)->isReadOnly());
+    QVERIFY(!desk.child(u"lblReType"_s)->isEnabled());
+
+    clickChoice(desk, u"optAddress"_s);
+    clickChoice(desk, u"chkDelete"_s);
+    clickChoice(desk, u"chkMinimize"_s);
+    clickChoice(desk, u"chkRunAtStartUp"_s);
+    desk.click(u"cmdConfigSave"_s);
+    const auto &messages = desk.services.prompter.messages;
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].text, u"Configuration Settings Saved"_s);
+    QCOMPARE(messages[0].kind, int(qm::MessageKind::Information));
+    QCOMPARE(desk.active(), u"tabConfig"_s);
+    QCOMPARE(desk.setting(u"Starting Screen"_s), u"Address"_s);
+    QCOMPARE(desk.setting(u"Delete Tasks"_s), u"0"_s);
+    QCOMPARE(desk.setting(u"Minimize At Start-Up"_s), u"1"_s);
+    QCOMPARE(desk.setting(u"Need Password"_s), u"0"_s);
+    QCOMPARE(desk.setting(u"Password"_s), u"<missing>"_s);
+    QCOMPARE(desk.setting(u"Last Note File"_s), notes);
+    QVERIFY(!desk.services.startWithSystem.on);
+
+    // Leaving the page saves it too; a stored note file is never replaced.
+    values[u"Last Note File"_s] = u"/elsewhere/old.Qmn"_s;
+    clickChoice(desk, u"optDiary"_s);
+    desk.click(u"spdAlarms"_s);
+    QCOMPARE(desk.active(), u"tabAlarms"_s);
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(desk.setting(u"Starting Screen"_s), u"Diary"_s);
+    QCOMPARE(desk.setting(u"Last Note File"_s), u"/elsewhere/old.Qmn"_s);
+}
+
+void TestMainWindow::configPassword_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("retyped");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QString>("stored"); // in clear
+    QTest::newRow("blank") << QString() << QString()
+                           << u"Cannot Save Because :\r\rPassword Cannot Be Left Blank"_s
+                           << QString();
+    QTest::newRow("retyped wrongly")
+        << u"abc"_s << u"abd"_s
+        << u"Cannot Save Because :\r\rRe-Typed Password Does Not Match Password"_s << QString();
+    QTest::newRow("small letters") << u"secret"_s << u"secret"_s << QString() << u"SECRET"_s;
+    QTest::newRow("longer than ten")
+        << u"abcdefghijkl"_s << u"abcdefghijkl"_s << QString() << u"ABCDEFGHIJ"_s;
+}
+
+// A wanted password must be given and retyped; a refusal keeps the user on
+// the page with nothing stored. Unticking empties both boxes, and saving
+// (Enter) removes it.
+void TestMainWindow::configPassword() {
+    QFETCH(QString, refusal);
+    QFETCH(QString, stored);
+    Desk desk;
+    QVERIFY(desk.start());
+    desk.click(u"spdConfig"_s);
+    clickChoice(desk, u"chkPassword"_s);
+    auto *password = desk.child<QLineEdit>(u"txtPassword"_s);
+    auto *retype = desk.child<QLineEdit>(u"txtReType"_s);
+    QVERIFY(!password->isReadOnly());
+    QVERIFY(desk.child(u"lblPassword"_s)->isEnabled());
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    QFETCH(QString, typed);
+    QFETCH(QString, retyped);
+    QTest::keyClicks(password, typed);
+    QTest::keyClicks(retype, retyped);
+    desk.click(u"spdDiary"_s);
+    const auto &messages = desk.services.prompter.messages;
+    if (!refusal.isEmpty()) {
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, refusal);
+        QCOMPARE(desk.active(), u"tabConfig"_s);
+        QCOMPARE(desk.setting(u"Need Password"_s), u"<missing>"_s);
+        return;
+    }
+    QVERIFY(messages.isEmpty());
+    QCOMPARE(desk.active(), u"tabDiary"_s);
+    QCOMPARE(desk.setting(u"Need Password"_s), u"1"_s);
+    QCOMPARE(desk.setting(u"Password"_s), qm::ShiftUp(stored));
+
+    desk.click(u"spdConfig"_s);
+    QCOMPARE(password->text(), stored);
+    QCOMPARE(retype->text(), stored);
+    clickChoice(desk, u"chkPassword"_s);
+    QCOMPARE(password->text(), QString());
+    QCOMPARE(retype->text(), QString());
+    QVERIFY(password->isReadOnly());
+    // Enter saves, as the page's default button.
+    QTest::keyClick(desk.child(u"chkPassword"_s), Qt::Key_Return);
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].text, u"Configuration Settings Saved"_s);
+    QCOMPARE(desk.setting(u"Need Password"_s), u"0"_s);
+    QCOMPARE(desk.setting(u"Password"_s), u"<missing>"_s);
+}
+
+// An entry the system will not take is reported, the box then shows what
+// is stored, and the page can still be left.
+void TestMainWindow::configStartWithSystemShowsWhatIsStored() {
+    Desk desk;
+    desk.services.startWithSystem.fail = true;
+    QVERIFY(desk.start());
+    desk.click(u"spdConfig"_s);
+    clickChoice(desk, u"chkRunAtStartUp"_s);
+    desk.click(u"cmdConfigSave"_s);
+    const auto &messages = desk.services.prompter.messages;
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].text.contains(u"Cannot Write The Entry"_s), qPrintable(messages[0].text));
+    QCOMPARE(messages[0].kind, int(qm::MessageKind::Error));
+    QVERIFY(!isChecked(desk, u"chkRunAtStartUp"_s));
+    QVERIFY(!desk.services.startWithSystem.on);
+    desk.click(u"spdDiary"_s);
+    QCOMPARE(desk.active(), u"tabDiary"_s);
+    QCOMPARE(messages.size(), 1);
+}
+
+void TestMainWindow::configColourStyle_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("storable");
+    QTest::newRow("orange") << u"optOrange"_s << true;
+    QTest::newRow("blue") << u"optBlue"_s << true;
+    QTest::newRow("grey, cannot be stored") << u"optGrey"_s << false;
+}
+
+// A style restyles the window at once and lasts to the next start; one that
+// cannot be stored is reported and the style in use stays, buttons included.
+void TestMainWindow::configColourStyle() {
+    QFETCH(QString, button);
+    QFETCH(bool, storable);
+    Desk desk;
+    QVERIFY(desk.start());
+    const qm::ColourScheme classic = qm::CurrentColourScheme();
+    QCOMPARE(classic.ColourStyle, qm::ClassicStyle);
+    desk.click(u"spdConfig"_s);
+    const QString colours = desk.services.path(qm::ColoursFileName);
+    if (!storable) {
+        QVERIFY(QFile::remove(colours));
+        QVERIFY(QDir().mkdir(colours));
+    }
+    clickChoice(desk, button);
+    const auto *panel = desk.child<qm::GradientPanel>(u"panStarting"_s);
+    if (!storable) {
+        QCOMPARE(desk.services.prompter.messages.size(), 1);
+        QCOMPARE(desk.services.prompter.messages[0].kind, int(qm::MessageKind::Error));
+        QCOMPARE(qm::CurrentColourScheme(), classic);
+        QVERIFY(isChecked(desk, u"optClassic"_s));
+        QVERIFY(!isChecked(desk, button));
+        QCOMPARE(panel->colour(), qm::ColourToQColor(classic.PanelColour2));
+        return;
+    }
+    const qm::ColourScheme chosen = qm::CurrentColourScheme();
+    QVERIFY(chosen != classic);
+    QCOMPARE(panel->colour(), qm::ColourToQColor(chosen.PanelColour2));
+    QCOMPARE(qm::ParseColourSchemeLines(qm::ReadRecordFile(colours)), chosen);
+    desk.click(u"spdDiary"_s);
+    desk.click(u"spdConfig"_s);
+    QVERIFY(isChecked(desk, button));
+    QVERIFY(desk.services.prompter.messages.isEmpty());
 }
 
 void TestMainWindow::menuShowsPagesAndMarksTheCurrentOne() {

@@ -1,6 +1,16 @@
 #pragma once
 
 #include "foundation/ui/Page.h"
+#include "shell/Configuration.h"
+
+#include <functional>
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
 
 namespace qm {
 
@@ -11,8 +21,49 @@ class ConfigPage : public Page {
 public:
     explicit ConfigPage(QWidget *parent = nullptr);
 
+    // The note file open on the notes page (empty when none): what "Last Note
+    // File" gets when the notes are first set to open at start-up.
+    void setCurrentNoteFile(std::function<QString()> currentNoteFile);
+    // The main window's leave routine for this page (checks, then saves);
+    // false when the page may not be left. The Save button runs it.
+    void setLeavePage(std::function<bool()> leavePage);
+
+    void LoadConfigPage();
+    QString ValidateConfigPage();
+    void SaveConfigPage();
+    void chkPasswordClick();
+    void cmdConfigSaveClick();
+    // A colour style button clicked: "CLASSIC", "ORANGE", "BLUE" or "GREY".
+    void colourStyleClick(const QString &style);
+
+    void showStep() override { LoadConfigPage(); }
+    QString leaveReasons() override { return ValidateConfigPage(); }
+    void leaveSave() override { SaveConfigPage(); }
+    QWidget *focusTarget() override;
+
 protected:
     void build() override;
+    // Save is the page's default button: Enter in a box or on a choice saves.
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    Configuration shownConfiguration() const;
+    void showColourStyle(const QString &style);
+
+    std::function<QString()> m_currentNoteFile;
+    std::function<bool()> m_leavePage;
+
+    QButtonGroup *m_starting = nullptr;
+    QButtonGroup *m_colours = nullptr;
+    QCheckBox *m_needPassword = nullptr;
+    QLabel *m_passwordLabel = nullptr;
+    QLineEdit *m_password = nullptr;
+    QLabel *m_retypeLabel = nullptr;
+    QLineEdit *m_retype = nullptr;
+    QCheckBox *m_openNotes = nullptr;
+    QCheckBox *m_deleteTasks = nullptr;
+    QCheckBox *m_runAtStartUp = nullptr;
+    QCheckBox *m_minimize = nullptr;
 };
 
 } // namespace qm

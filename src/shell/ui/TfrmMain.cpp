@@ -147,6 +147,11 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     m_alarmClock = qobject_cast<AlarmsPage *>(m_alarms);
     m_calculator = qobject_cast<CalculatorPage *>(m_rows[3].page);
     m_address = m_rows[4].page;
+    if (auto *config = qobject_cast<ConfigPage *>(m_rows[5].page)) {
+        config->setCurrentNoteFile(
+            [this] { return m_notePad ? m_notePad->CurrentNoteFile() : QString(); });
+        config->setLeavePage([this, config] { return LeavePage(config); });
+    }
     m_login = new LoginPage(m_pages);
     m_pages->addWidget(m_login);
     connect(m_login, &Page::closeRequested, this, [this] { close(); });

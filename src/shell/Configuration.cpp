@@ -1,0 +1,50 @@
+#include "shell/Configuration.h"
+
+#include "foundation/Settings.h"
+#include "foundation/Text.h"
+#include "platform/StartWithSystem.h"
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+Configuration LoadConfiguration(const Settings &settings, const StartWithSystem &startList) {
+    Configuration config;
+    config.startingScreen = settings.startingScreen();
+    config.needPassword = settings.needPassword();
+    config.password = ShiftDown(settings.password());
+    config.openNotes = settings.openNotes();
+    config.deleteTasks = settings.deleteTasks();
+    config.minimizeAtStartUp = settings.minimizeAtStartUp();
+    config.runAtStartUp = startList.isOn();
+    return config;
+}
+
+QString ValidateConfiguration(const Configuration &config, const QString &retyped) {
+    if (!config.needPassword)
+        return {};
+    if (IsBlank(config.password))
+        return u"Password Cannot Be Left Blank\r"_s;
+    if (config.password != retyped)
+        return u"Re-Typed Password Does Not Match Password\r"_s;
+    return {};
+}
+
+void SaveConfiguration(Settings &settings, StartWithSystem &startList, const Configuration &config,
+                       const QString &currentNoteFile) {
+    if (!config.startingScreen.isEmpty())
+        settings.setStartingScreen(config.startingScreen);
+    settings.setNeedPassword(config.needPassword);
+    if (config.needPassword)
+        settings.setPassword(ShiftUp(config.password));
+    else
+        settings.removePassword();
+    settings.setOpenNotes(config.openNotes);
+    settings.setDeleteTasks(config.deleteTasks);
+    if (settings.lastNoteFile().isEmpty() && config.openNotes)
+        settings.setLastNoteFile(currentNoteFile);
+    settings.setMinimizeAtStartUp(config.minimizeAtStartUp);
+    startList.setOn(config.runAtStartUp);
+}
+
+} // namespace qm

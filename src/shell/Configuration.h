@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace qm {
+
+class Settings;
+class StartWithSystem;
+
+// What the configuration page shows and stores.
+struct Configuration {
+    // "Diary", "Notes", "Alarms", "Calculator" or "Address"; empty when no
+    // starting page is chosen (an unknown stored value chooses none).
+    QString startingScreen;
+    bool needPassword = false;
+    // In clear, as typed (the boxes make it capitals).
+    QString password;
+    bool openNotes = false;
+    bool deleteTasks = false;
+    bool minimizeAtStartUp = false;
+    bool runAtStartUp = false;
+};
+
+// The stored configuration: the settings and whether the program starts
+// with the system.
+Configuration LoadConfiguration(const Settings &settings, const StartWithSystem &startList);
+
+// Why the configuration may not be saved, each reason ending in "\r"; empty
+// when it may. Only a wanted password is checked: not blank, and retyped
+// exactly.
+QString ValidateConfiguration(const Configuration &config, const QString &retyped);
+
+// Stores a validated configuration. The password is kept in its stored form
+// and removed altogether when none is wanted. "Last Note File" is filled
+// from currentNoteFile only when it is empty and the notes are to be opened
+// at start-up: a stored path is never replaced here. The start-up entry comes
+// last, so a failure there (raised as FileError) leaves every setting saved.
+void SaveConfiguration(Settings &settings, StartWithSystem &startList, const Configuration &config,
+                       const QString &currentNoteFile);
+
+} // namespace qm

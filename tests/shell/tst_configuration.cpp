@@ -1,0 +1,243 @@
+#include "foundation/ColourScheme.h"
+#include "foundation/Errors.h"
+#include "foundation/RecordFile.h"
+#include "foundation/Settings.h"
+#include "foundation/Text.h"
+#include "shell/AutostartEntry.h"
+#include "shell/Configuration.h"
+#include "support/SmallDisk.h"
+#include "support/TestServices.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using Values = QMap<QString, QString>;
+
+Q_DECLARE_METATYPE(qm::Configuration)
+
+class TestConfiguration : public QObject {
+    Q_OBJECT
+private slots:
+    void saveWritesSettings_data();
+    void saveWritesSettings();
+    void validate_data();
+    void validate();
+    void execLine_data();
+    void execLine();
+    void entryIsOn_data();
+    void entryIsOn();
+    void autostartEntryCreatedAndRemoved();
+    void autostartEntryThatCannotBeWritten();
+    void colourSchemeThatCannotBeStored();
+};
+
+namespace {
+
+qm::Configuration everythingOff() {
+    qm::Configuration config;
+    config.startingScreen = u"Diary"_s;
+    return config;
+}
+
+} // namespace
+
+void TestConfiguration::saveWritesSettings_data() {
+    QTest::addColumn<Values>("stored");
+    QTest::addColumn<qm::Configuration>("config");
+    QTest::addColumn<Values>("expected");
+    QTest::addColumn<bool>("startsWithSystem");
+
+    const Values off = {{u"Starting Screen"_s, u"Diary"_s},
+                        {u"Need Password"_s, u"0"_s},
+                        {u"Open Notes"_s, u"0"_s},
+                        {u"Delete Tasks"_s, u"0"_s},
+                        {u"Minimize At Start-Up"_s, u"0"_s}};
+    const auto with = [](Values values, const Values &changes) {
+        for (auto it = changes.begin(); it != changes.end(); ++it)
+            values[it.key()] = it.value();
+        return values;
+    };
+    qm::Configuration config = everythingOff();
+    QTest::newRow("all off") << Values{} << config << off << false;
+
+    config = everythingOff();
+    config.deleteTasks = config.minimizeAtStartUp = config.runAtStartUp = true;
+    config.startingScreen = u"Address"_s;
+    QTest::newRow("check boxes on") << Values{} << config
+                                    << with(off, {{u"Delete Tasks"_s, u"1"_s},
+                                                  {u"Minimize At Start-Up"_s, u"1"_s},
+                                                  {u"Starting Screen"_s, u"Address"_s}})
+                                    << true;
+
+    config = everythingOff();
+    config.startingScreen.clear();
+    QTest::newRow("no starting page chosen")
+        << Values{{u"Starting Screen"_s, u"Whatever"_s}} << config
+        << with(off, {{u"Starting Screen"_s, u"Whatever"_s}}) << false;
+
+    config = everythingOff();
+    config.needPassword = true;
+    config.password = u"SECRET"_s;
+    QTest::newRow("password added")
+        << Values{} << config
+        << with(off, {{u"Need Password"_s, u"1"_s}, {u"Password"_s, qm::ShiftUp(u"SECRET"_s)}})
+        << false;
+
+    QTest::newRow("password removed")
+        << Values{{u"Need Password"_s, u"1"_s}, {u"Password"_s, qm::ShiftUp(u"OLD"_s)}}
+        << everythingOff() << off << false;
+
+    config = everythingOff();
+    config.openNotes = true;
+    QTest::newRow("notes opened, no file stored yet")
+        << Values{} << config
+        << with(off, {{u"Open Notes"_s, u"1"_s}, {u"Last Note File"_s, u"/notes/now.Qmn"_s}})
+        << false;
+    QTest::newRow("notes opened, a file stored")
+        << Values{{u"Last Note File"_s, u"/notes/before.Qmn"_s}} << config
+        << with(off, {{u"Open Notes"_s, u"1"_s}, {u"Last Note File"_s, u"/notes/before.Qmn"_s}})
+        << false;
+}
+
+// Save writes every setting from what the page shows; the password only in
+// its stored form and not at all when none is wanted; the last note file
+// only when none is stored.
+void TestConfiguration::saveWritesSettings() {
+    QFETCH(Values, stored);
+    QFETCH(qm::Configuration, config);
+    qm::test::TestServices services;
+    services.settings.m_values = stored;
+    qm::Settings settings(services.settings);
+    qm::SaveConfiguration(settings, services.startWithSystem, config, u"/notes/now.Qmn"_s);
+    QTEST(services.settings.m_values, "expected");
+    QTEST(services.startWithSystem.on, "startsWithSystem");
+
+    // What was saved is what the page shows next time.
+    const qm::Configuration loaded = qm::LoadConfiguration(settings, services.startWithSystem);
+    QCOMPARE(loaded.password, config.password);
+    QCOMPARE(loaded.needPassword, config.needPassword);
+    QCOMPARE(loaded.runAtStartUp, config.runAtStartUp);
+}
+
+void TestConfiguration::validate_data() {
+    QTest::addColumn<bool>("needPassword");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("retyped");
+    QTest::addColumn<QString>("reasons");
+    QTest::newRow("no password wanted") << false << QString() << u"X"_s << QString();
+    QTest::newRow("blank") << true << QString() << QString()
+                           << u"Password Cannot Be Left Blank\r"_s;
+    QTest::newRow("only spaces") << true << u"   "_s << u"   "_s
+                                 << u"Password Cannot Be Left Blank\r"_s;
+    QTest::newRow("retyped differently")
+        << true << u"SECRET"_s << u"SECRE"_s << u"Re-Typed Password Does Not Match Password\r"_s;
+    QTest::newRow("retyped the same") << true << u"SECRET"_s << u"SECRET"_s << QString();
+}
+
+void TestConfiguration::validate() {
+    QFETCH(QString, retyped);
+    qm::Configuration config;
+    QFETCH(bool, needPassword);
+    QFETCH(QString, password);
+    config.needPassword = needPassword;
+    config.password = password;
+    QTEST(qm::ValidateConfiguration(config, retyped), "reasons");
+}
+
+void TestConfiguration::execLine_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("exec");
+    QTest::newRow("plain") << u"/usr/bin/quillmate"_s << u"/usr/bin/quillmate"_s;
+    QTest::newRow("spaces") << u"/home/ann/My Programs/quillmate"_s
+                            << u"\"/home/ann/My Programs/quillmate\""_s;
+    QTest::newRow("quote and dollar")
+        << u"/opt/a\"b$c/quillmate"_s << u"\"/opt/a\\\\\"b\\\\$c/quillmate\""_s;
+    QTest::newRow("backslash") << u"/opt/a\\b/quillmate"_s << u"\"/opt/a\\\\\\\\b/quillmate\""_s;
+    QTest::newRow("percent") << u"/opt/100%/quillmate"_s << u"/opt/100%%/quillmate"_s;
+}
+
+void TestConfiguration::execLine() {
+    QFETCH(QString, program);
+    QTEST(qm::DesktopEntryExec(program), "exec");
+}
+
+void TestConfiguration::entryIsOn_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("on");
+    QTest::newRow("ours") << qm::AutostartEntryText(u"/usr/bin/quillmate"_s) << true;
+    QTest::newRow("hidden by the desktop")
+        << QByteArray("[Desktop Entry]\nExec=/usr/bin/quillmate\nHidden=true\n") << false;
+    QTest::newRow("blank Exec") << QByteArray("[Desktop Entry]\nExec=  \n") << false;
+    QTest::newRow("Exec in another group")
+        << QByteArray("[Desktop Entry]\nName=Q\n[Desktop Action New]\nExec=/usr/bin/q\n") << false;
+    QTest::newRow("empty file") << QByteArray() << false;
+}
+
+void TestConfiguration::entryIsOn() {
+    QFETCH(QByteArray, text);
+    QTEST(qm::AutostartEntryIsOn(text), "on");
+}
+
+// The entry goes into a folder that may not exist yet, byte for byte as the
+// desktop reads it, and goes again when turned off.
+void TestConfiguration::autostartEntryCreatedAndRemoved() {
+    QTemporaryDir config;
+    const QString folder = config.path() + u"/autostart"_s;
+    qm::AutostartEntry entry(folder, u"/home/ann/My Programs/quillmate"_s);
+    QVERIFY(!entry.isOn());
+    entry.setOn(true);
+    QVERIFY(entry.isOn());
+    QCOMPARE(qm::test::ReadBytes(folder + u"/quillmate.desktop"_s),
+             QByteArray("[Desktop Entry]\nType=Application\nName=Quillmate\n"
+                        "Comment=Diary, notes, alarms and address book\n"
+                        "Exec=\"/home/ann/My Programs/quillmate\"\nIcon=quillmate\n"
+                        "Terminal=false\nX-GNOME-Autostart-enabled=true\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{u"quillmate.desktop"_s});
+    entry.setOn(false);
+    QVERIFY(!entry.isOn());
+    QVERIFY(QDir(folder).isEmpty());
+    entry.setOn(false); // nothing to remove is no failure
+}
+
+// A folder that cannot be written: the failure is raised, nothing is left
+// half made and the entry still says what is stored.
+void TestConfiguration::autostartEntryThatCannotBeWritten() {
+    qm::test::SmallDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.problem()));
+    const QString folder = disk.folder() + u"autostart"_s;
+    qm::AutostartEntry entry(folder, u"/usr/bin/quillmate"_s);
+    entry.setOn(true);
+    QVERIFY(disk.makeReadOnly());
+    QVERIFY_THROWS_EXCEPTION(qm::FileError, entry.setOn(false));
+    QVERIFY(entry.isOn());
+
+    qm::AutostartEntry elsewhere(disk.folder() + u"other"_s, u"/usr/bin/quillmate"_s);
+    QVERIFY_THROWS_EXCEPTION(qm::FileError, elsewhere.setOn(true));
+    QVERIFY(!elsewhere.isOn());
+}
+
+// A chosen style lasts to the next start through "Colours.Qmt"; one that
+// cannot be stored leaves the style in use and the file as they were.
+void TestConfiguration::colourSchemeThatCannotBeStored() {
+    qm::test::SmallDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.problem()));
+    qm::test::TestServices services;
+    qm::services().dataFolder = disk.folder();
+    const qm::ColourScheme before = qm::CurrentColourScheme();
+    const auto restore = qScopeGuard([&] { qm::SetCurrentColourScheme(before); });
+
+    qm::ChooseColourScheme(qm::BlueColourScheme());
+    qm::LoadColourScheme();
+    QCOMPARE(qm::CurrentColourScheme(), qm::BlueColourScheme());
+
+    const QByteArray stored = qm::test::ReadBytes(disk.folder() + qm::ColoursFileName);
+    QVERIFY(disk.makeReadOnly());
+    QVERIFY_THROWS_EXCEPTION(qm::FileError, qm::ChooseColourScheme(qm::OrangeColourScheme()));
+    QCOMPARE(qm::CurrentColourScheme(), qm::BlueColourScheme());
+    QCOMPARE(qm::test::ReadBytes(disk.folder() + qm::ColoursFileName), stored);
+}
+
+QTEST_GUILESS_MAIN(TestConfiguration)
+#include "tst_configuration.moc"

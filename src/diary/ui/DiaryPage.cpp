@@ -1,10 +1,12 @@
 #include "diary/ui/DiaryPage.h"
 
+#include "diary/ui/DiaryPrint.h"
 #include "diary/ui/TfrmAppointment.h"
 #include "foundation/Settings.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/MsgBox.h"
+#include "foundation/ui/Printing.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
@@ -233,7 +235,8 @@ void DiaryPage::build() {
         {&m_add, u"cmdDiaryAdd"_s, u"&Add"_s, u"Add New Record"_s, 4, &DiaryPage::cmdDiaryAddClick},
         {&m_delete, u"cmdDiaryDelete"_s, u"&Delete"_s, u"Delete High-Lighted Record"_s, 5,
          &DiaryPage::cmdDiaryDeleteClick},
-        {&m_print, u"cmdDiaryPrint"_s, u"&Print"_s, u"Print List"_s, 2, nullptr},
+        {&m_print, u"cmdDiaryPrint"_s, u"&Print"_s, u"Print List"_s, 2,
+         &DiaryPage::cmdDiaryPrintClick},
     };
     int left = 8;
     for (const Command &command : commands) {
@@ -511,6 +514,27 @@ void DiaryPage::cmdDiaryDeleteClick() {
         return;
     m_store.remove(position);
     RefreshDiaryView();
+}
+
+void DiaryPage::composePrintPage(QTextDocument &page) const {
+    QList<PrintRow> printed;
+    printed.reserve(rowCount());
+    for (int row = 0; row < rowCount(); ++row) {
+        if (!m_source) {
+            printed.append({rows().text(row), {}});
+            continue;
+        }
+        // Only the task rows carry their look onto paper.
+        const RowLook look = m_mode == DiaryMode::Tasks ? m_source->look(row) : RowLook();
+        printed.append({m_source->rows().texts.at(row), look});
+    }
+    ComposeDiaryPrint(page, m_heading ? m_heading->text() : QString(), printed);
+}
+
+void DiaryPage::cmdDiaryPrintClick() {
+    // The heading names the job, as the print queue lists it.
+    PrintDocument([this](QTextDocument &page) { composePrintPage(page); }, m_heading->text(),
+                  window(), u"The List Could Not Be Printed"_s);
 }
 
 void DiaryPage::editFromList() {

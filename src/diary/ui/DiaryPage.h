@@ -16,6 +16,7 @@ class QCheckBox;
 class QLabel;
 class QListView;
 class QPushButton;
+class QTextDocument;
 
 namespace qm {
 
@@ -87,6 +88,12 @@ public:
     void cmdDiaryAddClick();
     void cmdDiaryEditClick();
     void cmdDiaryDeleteClick();
+    // Prints the list as the view shows it, once the print dialog is accepted.
+    void cmdDiaryPrintClick();
+    // The page cmdDiaryPrintClick prints: the heading and the rows on show.
+    // The task view keeps its rows' colours and fonts; the other views print
+    // plain, their day headings included.
+    void composePrintPage(QTextDocument &page) const;
 
     void showStep() override;
     void leaveSave() override;

@@ -9,6 +9,7 @@
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/MsgBox.h"
+#include "foundation/ui/Printing.h"
 #include "foundation/ui/Styling.h"
 #include "foundation/ui/SvgPicture.h"
 #include "notes/NoteFiles.h"
@@ -26,8 +27,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalBlocker>
@@ -478,15 +477,8 @@ void NotesPage::writeNotes(const QString &path) {
 }
 
 void NotesPage::cmdNotePrintClick() {
-    QPrinter printer;
-    printer.setDocName(ProgramTitle() + u" - Notes"_s);
-    QPrintDialog dialog(&printer, window());
-    dialog.setObjectName(u"prnSelect"_s);
-    if (prompter().runModal(dialog) != QDialog::Accepted)
-        return;
-    m_editor->print(&printer);
-    if (printer.printerState() == QPrinter::Error)
-        throw QuillmateError(u"The Notes Could Not Be Printed"_s, printer.outputFileName());
+    PrintDocument(*m_editor->document(), ProgramTitle() + u" - Notes"_s, window(),
+                  u"The Notes Could Not Be Printed"_s);
 }
 
 void NotesPage::OpenLastNoteFile() {

@@ -181,7 +181,7 @@ QWidget *ConfigPage::focusTarget() {
 
 void ConfigPage::LoadConfigPage() {
     window()->setWindowTitle(ProgramTitle() + u" - Configuration"_s);
-    showColourStyle(CurrentColourScheme().ColourStyle);
+    checkChoice(m_colours, CurrentColourScheme().ColourStyle);
     const Configuration config = LoadConfiguration(Settings(settingsStore()), startWithSystem());
     checkChoice(m_starting, config.startingScreen);
     m_needPassword->setChecked(config.needPassword);
@@ -227,13 +227,13 @@ QString ConfigPage::ValidateConfigPage() {
 void ConfigPage::SaveConfigPage() {
     if (!isBuilt())
         return;
-    // Whatever happens to the start-up entry, the box then shows what is
-    // really stored.
-    const auto showStored =
-        qScopeGuard([this] { m_runAtStartUp->setChecked(startWithSystem().isOn()); });
+    // An entry that could not be changed: the box goes back to what is
+    // really stored. After a save it already shows that.
+    auto showStored = qScopeGuard([this] { m_runAtStartUp->setChecked(startWithSystem().isOn()); });
     Settings settings(settingsStore());
     SaveConfiguration(settings, startWithSystem(), shownConfiguration(),
                       m_currentNoteFile ? m_currentNoteFile() : QString());
+    showStored.dismiss();
 }
 
 void ConfigPage::cmdConfigSaveClick() {
@@ -246,14 +246,10 @@ void ConfigPage::colourStyleClick(const QString &style) {
     const QString previous = CurrentColourScheme().ColourStyle;
     // A scheme that cannot be stored is not applied: the buttons go back to
     // the one in use and the report says why.
-    auto keepPrevious = qScopeGuard([this, previous] { showColourStyle(previous); });
+    auto keepPrevious = qScopeGuard([this, previous] { checkChoice(m_colours, previous); });
     ChooseColourScheme(*NamedColourScheme(style));
     keepPrevious.dismiss();
     StyleForm(window());
-}
-
-void ConfigPage::showColourStyle(const QString &style) {
-    checkChoice(m_colours, style);
 }
 
 } // namespace qm

@@ -48,7 +48,6 @@ protected:
 
 private:
     Configuration shownConfiguration() const;
-    void showColourStyle(const QString &style);
 
     std::function<QString()> m_currentNoteFile;
     std::function<bool()> m_leavePage;

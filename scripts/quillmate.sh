@@ -6,6 +6,8 @@
 #   scripts/quillmate.sh start   build, then start the organiser
 #   scripts/quillmate.sh test    build, then run every test
 #   scripts/quillmate.sh asan    build with AddressSanitizer + UBSan and run every test
+#   scripts/quillmate.sh package build, then make the Debian package, install it,
+#                                start it and remove it (scripts/check-package.sh)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,8 +16,9 @@ cd "$root"
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core)
 # The tests that read what the desktop sees of the windows run on a virtual X
 # display with a small window manager; the printing tests read the PDF they
-# print with pdftotext.
-test_packages=(xvfb xauth openbox x11-utils poppler-utils)
+# print with pdftotext; the desktop entry and the AppStream file are checked by
+# their validators.
+test_packages=(xvfb xauth openbox x11-utils poppler-utils desktop-file-utils appstream)
 
 install_missing() {
     local missing=()
@@ -65,8 +68,13 @@ asan)
     export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
     run_tests asan
     ;;
+package)
+    install_missing "${packages[@]}" "${test_packages[@]}"
+    build release
+    scripts/check-package.sh build/release
+    ;;
 *)
-    echo "usage: $0 start|test|asan" >&2
+    echo "usage: $0 start|test|asan|package" >&2
     exit 2
     ;;
 esac

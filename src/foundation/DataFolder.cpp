@@ -24,6 +24,14 @@ QString withSeparator(const QString &folder) {
         return folder;
     return folder + u'/';
 }
+
+// The program's desktop entry installed beside the folder, as in
+// <prefix>/bin and <prefix>/share/applications.
+bool IsInstalledBinFolder(const QString &folder) {
+    const QDir dir(folder.isEmpty() ? QDir::currentPath() : folder);
+    return QFileInfo::exists(
+        dir.filePath(u"../share/applications/"_s + DesktopAppId + u".desktop"_s));
+}
 } // namespace
 
 QString DataFolderFromExePath(const QString &path) {
@@ -70,12 +78,12 @@ DataFolderChoice ResolveDataFolder(const AppPaths &paths) {
     QString folder = DataFolderFromExePath(paths.executablePath());
     if (folder.isEmpty())
         folder = withSeparator(QDir::currentPath());
-    if (paths.isWritableFolder(folder))
-        return {folder};
     // Moving elsewhere would show an empty organiser over the user's data
     // and put new entries in a second place.
     if (HoldsProgramData(folder))
-        return {folder, true};
+        return {folder, !paths.isWritableFolder(folder)};
+    if (!IsInstalledBinFolder(folder) && paths.isWritableFolder(folder))
+        return {folder};
     const QString perUser = paths.perUserDataFolder();
     if (perUser.isEmpty() || !QDir().mkpath(perUser))
         return {folder};

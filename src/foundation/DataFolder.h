@@ -25,6 +25,12 @@ bool HoldsProgramData(const QString &folder);
 // that cannot be removed is left where it is.
 void RemoveUnfinishedSaves(const QString &folder);
 
+// The name of the program's desktop entry, without ".desktop", in reverse-DNS
+// form after the maker's site; also its AppStream id. An installed copy has
+// its entry at <prefix>/share/applications/<name>.desktop beside
+// <prefix>/bin. The build reads the name from here.
+inline const QString DesktopAppId = QStringLiteral("example.varnellsoftware.Quillmate");
+
 // Where the program keeps its data, as found at start-up.
 struct DataFolderChoice {
     // Always ending in a separator.
@@ -35,12 +41,14 @@ struct DataFolderChoice {
     bool cannotWrite = false;
 };
 
-// The executable's folder when it can be written. When it cannot and holds
-// none of the program's data (a program installed under /usr), the per-user
-// application data folder, created when missing. When it cannot be written
-// but holds the program's data, that folder with cannotWrite set. When
-// neither folder can be used the executable's folder is kept, so every write
-// reports its failure.
+// The executable's folder when it holds the program's data, with cannotWrite
+// set when it cannot be written. Otherwise the executable's folder when it
+// can be written and is not the bin folder of an installed copy (one with the
+// program's desktop entry installed beside it, see DesktopAppId); else the
+// per-user application data folder, created when missing, so an installed
+// program keeps its data out of /usr and ~/.local/bin even when run by root.
+// When neither folder can be used the executable's folder is kept, so every
+// write reports its failure.
 DataFolderChoice ResolveDataFolder(const AppPaths &paths);
 
 } // namespace qm

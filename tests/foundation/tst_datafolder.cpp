@@ -61,6 +61,7 @@ void TestDataFolder::fromExePath() {
 
 void TestDataFolder::resolve_data() {
     QTest::addColumn<bool>("exeFolderWritable");
+    // Relative to the executable's folder, "bin".
     QTest::addColumn<QStringList>("exeFolderFiles");
     QTest::addColumn<QString>("perUser");  // relative to the home folder; empty: none
     QTest::addColumn<QString>("expected"); // "exe", "perUser", "current" or "cannotWrite"
@@ -78,6 +79,16 @@ void TestDataFolder::resolve_data() {
     QTest::newRow("read-only folder holding other files")
         << false << QStringList{u"quillmate"_s, u"Quillmate.hlp"_s, u"Diary.Qmt.bak"_s} << u"data"_s
         << u"perUser"_s;
+    // An installed copy keeps its data out of its bin folder even when root
+    // can write there; one that already has its data there stays with it.
+    const QString entry = u"../share/applications/"_s + qm::DesktopAppId + u".desktop"_s;
+    QTest::newRow("installed, writable by root")
+        << true << QStringList{u"quillmate"_s, entry} << u"data"_s << u"perUser"_s;
+    QTest::newRow("installed, data beside the program")
+        << true << QStringList{entry, u"Diary.Qmt"_s} << u"data"_s << u"exe"_s;
+    QTest::newRow("bin folder without the program's entry")
+        << true << QStringList{u"quillmate"_s, u"../share/applications/other.desktop"_s}
+        << u"data"_s << u"exe"_s;
 }
 
 void TestDataFolder::resolve() {
@@ -86,10 +97,12 @@ void TestDataFolder::resolve() {
     QFETCH(QString, perUser);
     QFETCH(QString, expected);
     QTemporaryDir home;
-    QVERIFY(QDir(home.path()).mkdir(u"app"_s));
-    const QString appFolder = home.filePath(u"app/"_s);
-    for (const QString &name : exeFolderFiles)
+    QVERIFY(QDir(home.path()).mkdir(u"bin"_s));
+    const QString appFolder = home.filePath(u"bin/"_s);
+    for (const QString &name : exeFolderFiles) {
+        QVERIFY(QDir().mkpath(QFileInfo(appFolder + name).path()));
         qm::test::WriteBytes(appFolder + name, "x\r\n");
+    }
     FakeAppPaths paths;
     paths.exe = expected == u"current" ? u"quillmate"_s : appFolder + u"quillmate"_s;
     paths.perUser = perUser.isEmpty() ? QString() : home.filePath(perUser);
@@ -98,7 +111,8 @@ void TestDataFolder::resolve() {
         paths.writable.append(exeFolder);
 
     const qm::DataFolderChoice choice = qm::ResolveDataFolder(paths);
-    QCOMPARE(paths.asked.value(0), exeFolder);
+    for (const QString &asked : paths.asked)
+        QCOMPARE(asked, exeFolder);
     QCOMPARE(choice.cannotWrite, expected == u"cannotWrite");
     if (expected == u"perUser") {
         QCOMPARE(choice.folder, paths.perUser + u"/"_s);

@@ -5,6 +5,7 @@
 #include "foundation/Settings.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Prompter.h"
@@ -78,6 +79,7 @@ private:
 };
 
 AddressPage::AddressPage(QWidget *parent) : Page(u"tabAddress"_s, parent) {
+    SetHelpTopic(this, HelpTopic::AddressBook);
     m_model = new AddressGridModel(this);
 }
 

@@ -7,6 +7,7 @@
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/FormSnapshot.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Services.h"
@@ -51,6 +52,7 @@ TfrmNameMaint::TfrmNameMaint(AddressFile &file, EditMode mode, const AddressReco
                              int occurrence, QWidget *parent)
     : EditorForm(u"frmNameMaint"_s, FormCaption, {FormWidth, FormHeight}, parent), m_file(file),
       m_mode(mode), m_edited(edited), m_occurrence(occurrence) {
+    SetHelpTopic(this, HelpTopic::ContactEditor);
     buildControls();
     FormShow();
 }

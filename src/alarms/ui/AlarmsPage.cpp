@@ -7,6 +7,7 @@
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/FormSnapshot.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Services.h"
@@ -74,7 +75,9 @@ QLabel *makeClockLabel(QWidget *parent, const QString &name, const QString &capt
 
 } // namespace
 
-AlarmsPage::AlarmsPage(QWidget *parent) : Page(u"tabAlarms"_s, parent) {}
+AlarmsPage::AlarmsPage(QWidget *parent) : Page(u"tabAlarms"_s, parent) {
+    SetHelpTopic(this, HelpTopic::Alarms);
+}
 
 void AlarmsPage::build() {
     QWidget *back = background();

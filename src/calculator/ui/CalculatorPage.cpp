@@ -2,6 +2,7 @@
 
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/Styling.h"
 
 #include <QKeyEvent>
@@ -76,7 +77,9 @@ QRect keyRect(const Key &key) {
 
 } // namespace
 
-CalculatorPage::CalculatorPage(QWidget *parent) : Page(u"tabCalculator"_s, parent) {}
+CalculatorPage::CalculatorPage(QWidget *parent) : Page(u"tabCalculator"_s, parent) {
+    SetHelpTopic(this, HelpTopic::Calculator);
+}
 
 void CalculatorPage::build() {
     auto *body = new GradientPanel(background(), 2);

@@ -5,6 +5,7 @@
 #include "foundation/Settings.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Printing.h"
 #include "foundation/ui/Styling.h"
@@ -160,6 +161,7 @@ private:
 };
 
 DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent) {
+    SetHelpTopic(this, HelpTopic::DiaryViews);
     m_model = new DiaryRowsModel(this);
     m_delegate = new DiaryRowDelegate(m_model, this);
 }
@@ -357,6 +359,9 @@ void DiaryPage::RefreshDiaryView() {
 
 void DiaryPage::setHeading(DiaryMode mode, const QString &heading) {
     m_mode = mode;
+    SetHelpTopic(this, mode == DiaryMode::Tasks   ? HelpTopic::Tasks
+                       : mode == DiaryMode::Birth ? HelpTopic::Occasions
+                                                  : HelpTopic::DiaryViews);
     m_heading->setText(heading);
     // The filter belongs to the task view alone.
     m_complete->setVisible(mode == DiaryMode::Tasks);

@@ -10,6 +10,7 @@
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/FormSnapshot.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Clock.h"
@@ -141,6 +142,7 @@ TfrmAppointment::TfrmAppointment(AppointmentStore &store, EditMode mode, qsizety
                                  QWidget *parent)
     : EditorForm(u"frmAppointment"_s, FormCaption, {FormWidth, FormHeight}, parent), m_store(store),
       m_mode(mode), EditedLine(editedLine) {
+    SetHelpTopic(this, HelpTopic::AppointmentEditor);
     buildControls();
     // Filled at once rather than on the first showing, so a form that is
     // driven without being shown holds the same entries.

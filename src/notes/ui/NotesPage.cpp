@@ -8,6 +8,7 @@
 #include "foundation/ui/Controls.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Printing.h"
 #include "foundation/ui/Styling.h"
@@ -133,7 +134,9 @@ private:
 
 } // namespace
 
-NotesPage::NotesPage(QWidget *parent) : Page(u"tabNotes"_s, parent) {}
+NotesPage::NotesPage(QWidget *parent) : Page(u"tabNotes"_s, parent) {
+    SetHelpTopic(this, HelpTopic::Notes);
+}
 
 QToolButton *NotesPage::makeBarButton(QWidget *bar, const QString &name, const QString &picture,
                                       const QString &hint, int left) {

@@ -6,6 +6,7 @@
 #include "foundation/ui/Controls.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Services.h"
@@ -95,7 +96,9 @@ QCheckBox *makeCheckBox(QWidget *panel, const QString &name, const QString &capt
 
 } // namespace
 
-ConfigPage::ConfigPage(QWidget *parent) : Page(u"tabConfig"_s, parent) {}
+ConfigPage::ConfigPage(QWidget *parent) : Page(u"tabConfig"_s, parent) {
+    SetHelpTopic(this, HelpTopic::Configuration);
+}
 
 void ConfigPage::setCurrentNoteFile(std::function<QString()> currentNoteFile) {
     m_currentNoteFile = std::move(currentNoteFile);

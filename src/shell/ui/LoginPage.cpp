@@ -2,6 +2,7 @@
 
 #include "foundation/Program.h"
 #include "foundation/ui/ErrorReport.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 
@@ -46,7 +47,9 @@ void MakePasswordBox(QLineEdit *edit) {
     });
 }
 
-LoginPage::LoginPage(QWidget *parent) : Page(u"tabLogin"_s, parent) {}
+LoginPage::LoginPage(QWidget *parent) : Page(u"tabLogin"_s, parent) {
+    SetHelpTopic(this, HelpTopic::Login);
+}
 
 void LoginPage::build() {
     auto *panel = new GradientPanel(background(), 2);

@@ -5,6 +5,7 @@
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/FormSnapshot.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "tasks/Occasions.h"
@@ -38,6 +39,7 @@ TfrmBirthAnn::TfrmBirthAnn(OccasionStore &store, EditMode mode, qsizetype edited
                            QWidget *parent)
     : EditorForm(u"frmBirthAnn"_s, FormCaption, {FormWidth, FormHeight}, parent), m_store(store),
       m_mode(mode), EditedLine(editedLine) {
+    SetHelpTopic(this, HelpTopic::Occasions);
     buildControls();
     FormShow();
 }

@@ -3,6 +3,7 @@
 #include "foundation/ui/Controls.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormSnapshot.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "tasks/Tasks.h"
@@ -40,6 +41,7 @@ TfrmTaskMaint::TfrmTaskMaint(TaskStore &store, EditMode mode, qsizetype editedLi
                              FieldPicker datePicker, QWidget *parent)
     : EditorForm(u"frmTaskMaint"_s, FormCaption, {FormWidth, FormHeight}, parent), m_store(store),
       m_mode(mode), EditedLine(editedLine), m_datePicker(std::move(datePicker)) {
+    SetHelpTopic(this, HelpTopic::Tasks);
     buildControls();
     // Filled at once, so a form driven without being shown holds the same
     // entries.

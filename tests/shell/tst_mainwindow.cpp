@@ -15,6 +15,7 @@
 #include "foundation/ui/SvgPicture.h"
 #include "notes/ui/NotesPage.h"
 #include "platform/ui/TrayIcon.h"
+#include "shell/ui/HelpWindow.h"
 #include "shell/ui/RunProgram.h"
 #include "shell/ui/TfrmMain.h"
 #include "support/TestServices.h"
@@ -29,6 +30,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QToolButton>
@@ -60,6 +62,15 @@ public:
     QString lastTip;
     QMenu *lastMenu = nullptr;
 };
+
+// Presses F1 where a user would: at the control with the focus in window.
+void PressF1(QWidget *window) {
+    window->show();
+    window->activateWindow();
+    QTRY_VERIFY(QApplication::activeWindow() == window);
+    QWidget *target = QApplication::focusWidget();
+    QTest::keyClick(target ? target : window, Qt::Key_F1);
+}
 
 // A page whose protocol answers are set by the test, counting what the main
 // window asks of it.
@@ -165,6 +176,14 @@ private slots:
     void minimiseAtStartUp();
     void withoutNotificationAreaMinimiseNormally();
     void trayCloseRefusedLeavesWindowWithoutIcon();
+    void splashHeldWhileTheLoopRuns();
+    void welcomeAtStartUp_data();
+    void welcomeAtStartUp();
+    void aboutUs();
+    void makerLinks_data();
+    void makerLinks();
+    void helpOpensAtTheScreenInUse_data();
+    void helpOpensAtTheScreenInUse();
 };
 
 // No files and no settings: the housekeeping files appear, nothing is asked,
@@ -186,8 +205,12 @@ void TestMainWindow::freshStart() {
     QVERIFY(desk.window->FirstShowDone);
     QVERIFY(!desk.window->timHide.isActive());
     QCOMPARE(desk.window->size(), QSize(576, 457));
-    // The settings are only written when the program closes.
-    QVERIFY(desk.services.settings.m_values.isEmpty());
+    // The welcome screen came last; nobody answered it, and its Esc took the
+    // choice shown, "Update me". Other settings are only written at close.
+    QCOMPARE(desk.services.prompter.modalRuns, 1);
+    QCOMPARE(desk.services.shell.opened.size(), 1);
+    QCOMPARE(desk.services.settings.m_values,
+             (QMap<QString, QString>{{u"Show Welcome"_s, u"0"_s}}));
 
     // Every page is there; only the one shown has made its controls, in the
     // colours of the scheme.
@@ -1144,3 +1167,189 @@ void TestMainWindow::trayCloseRefusedLeavesWindowWithoutIcon() {
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
+
+// The splash shows its version while start-up holds it, and the hold keeps
+// the event loop turning: the timer below runs during it, and only it moves
+// the clock the hold waits for.
+void TestMainWindow::splashHeldWhileTheLoopRuns() {
+    Desk desk;
+    desk.services.settings.m_values[u"Show Welcome"_s] = u"0"_s;
+    desk.create();
+    desk.window->SplashHold = 3;
+    QString version;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == u"frmSplash"_s && w->isVisible()) {
+                version = w->findChild<QLabel *>(u"lblVersion"_s)->text();
+                desk.services.clock.advanceMs(2592);
+                watch.stop();
+            }
+    });
+    watch.start();
+    QVERIFY(desk.start());
+    QCOMPARE(version, u"Version : 2.0a"_s);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        QVERIFY(w->objectName() != u"frmSplash"_s || !w->isVisible());
+    QCOMPARE(desk.active(), u"tabDiary"_s);
+}
+
+void TestMainWindow::welcomeAtStartUp_data() {
+    QTest::addColumn<QString>("stored"); // "Show Welcome"; empty: none stored
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("first start") << QString() << true;
+    QTest::newRow("asked to ask again") << u"1"_s << true;
+    QTest::newRow("answered") << u"0"_s << false;
+}
+
+// While "Show Welcome" is on the welcome screen follows start-up, over the
+// starting page; the choice made in it is the screen's own (see its tests).
+void TestMainWindow::welcomeAtStartUp() {
+    QFETCH(QString, stored);
+    QFETCH(bool, shown);
+    Desk desk;
+    if (!stored.isEmpty())
+        desk.services.settings.m_values[u"Show Welcome"_s] = stored;
+    QString seen;
+    desk.services.prompter.modalHandler = [&](QDialog &form) {
+        seen = form.objectName() + u" over "_s + desk.active();
+        QTest::mouseClick(form.findChild<QRadioButton *>(u"optAgain"_s), Qt::LeftButton, {},
+                          QPoint(8, 8));
+        form.show();
+        QTest::keyClick(&form, Qt::Key_Return);
+        return form.result();
+    };
+    QVERIFY(desk.start());
+    QCOMPARE(seen, shown ? u"frmWelcome over tabDiary"_s : QString());
+    QVERIFY(desk.window->FirstShowDone);
+}
+
+// About Us leaves the page first; the screen shows the version and the date
+// the program file was made, and closes with Esc.
+void TestMainWindow::aboutUs() {
+    Desk desk;
+    desk.services.settings.m_values[u"Show Welcome"_s] = u"0"_s;
+    QVERIFY(desk.start());
+    const QString program = desk.services.path(u"quillmate"_s);
+    WriteBytes(program, "program");
+    {
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2000, 3, 20), QTime(23, 30)),
+                                 QFileDevice::FileModificationTime));
+    }
+    desk.window->ExecutablePath = program;
+    QStringList seen;
+    desk.services.prompter.modalHandler = [&](QDialog &form) {
+        form.show();
+        QWidget *focus = form.focusWidget();
+        seen << form.windowTitle() << form.findChild<QLabel *>(u"lblVersion"_s)->text()
+             << (focus ? focus->objectName() : QString());
+        QTest::keyClick(&form, Qt::Key_Escape);
+        seen << (form.isVisible() ? u"open"_s : u"closed"_s);
+        return form.result();
+    };
+
+    // A page that may not be left keeps the user there, and no screen opens.
+    desk.click(u"spdNotes"_s);
+    desk.scripted[u"tabNotes"_s]->reasons = u"Notes Are Busy\r"_s;
+    desk.click(u"cmdAboutUs"_s);
+    QCOMPARE(desk.services.prompter.modalRuns, 0);
+    QCOMPARE(desk.services.prompter.messages.size(), 1);
+    QVERIFY(desk.services.prompter.messages[0].text.contains(u"Notes Are Busy"_s));
+
+    desk.scripted[u"tabNotes"_s]->reasons.clear();
+    desk.click(u"cmdAboutUs"_s);
+    QCOMPARE(desk.scripted[u"tabNotes"_s]->saves, 1);
+    QCOMPARE(seen, (QStringList{u"About Us"_s, u"Version : 2.0a.  Built : 20th March 2000"_s,
+                                u"cmdAboutClose"_s, u"closed"_s}));
+    QCOMPARE(desk.active(), u"tabNotes"_s);
+}
+
+void TestMainWindow::makerLinks_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("message"); // when the desktop refuses
+
+    const QString browser = u"Unable To Launch An Internet Browser"_s;
+    const QString mail = u"Unable To Launch Your Email Client\r\rCannot Send Email"_s;
+    for (const bool opens : {true, false}) {
+        const char *how = opens ? "" : ", refused";
+        QTest::addRow("web site%s", how)
+            << u"lblWebsite"_s << opens << u"https://www.varnellsoftware.example"_s << browser;
+        QTest::addRow("donate%s", how)
+            << u"cmdDonate"_s << opens << u"https://www.varnellsoftware.example/donate.html"_s
+            << browser;
+        QTest::addRow("mail%s", how)
+            << u"lblMail"_s << opens << u"mailto:info@varnellsoftware.example"_s << mail;
+    }
+}
+
+void TestMainWindow::makerLinks() {
+    QFETCH(QString, control);
+    QFETCH(bool, opens);
+    QFETCH(QString, address);
+    QFETCH(QString, message);
+    Desk desk;
+    desk.services.settings.m_values[u"Show Welcome"_s] = u"0"_s;
+    QVERIFY(desk.start());
+    desk.services.shell.answer = opens;
+    desk.click(control);
+    QCOMPARE(desk.services.shell.opened, QStringList{address});
+    QCOMPARE(desk.services.prompter.messages.size(), opens ? 0 : 1);
+    if (!opens) {
+        QCOMPARE(desk.services.prompter.messages[0].text, message);
+        QCOMPARE(desk.services.prompter.messages[0].kind, int(qm::MessageKind::Error));
+    }
+}
+
+void TestMainWindow::helpOpensAtTheScreenInUse_data() {
+    QTest::addColumn<QString>("button"); // pressed before F1; empty: none
+    QTest::addColumn<QString>("form");   // F1 pressed in this form; empty: the main window
+    QTest::addColumn<QString>("page");
+
+    QTest::newRow("day view") << QString() << QString() << u"DiaryViews"_s;
+    QTest::newRow("task view") << u"spdTasks"_s << QString() << u"Tasks"_s;
+    QTest::newRow("occasions") << u"spdBirthdays"_s << QString() << u"Occasions"_s;
+    QTest::newRow("address page") << u"spdAddress"_s << QString() << u"AddressBook"_s;
+    QTest::newRow("config page") << u"spdConfig"_s << QString() << u"Configuration"_s;
+    QTest::newRow("appointment editor")
+        << u"cmdDiaryAdd"_s << u"frmAppointment"_s << u"AppointmentEditor"_s;
+    // A picker belongs to the form it was opened from.
+    QTest::newRow("date picker in the editor")
+        << u"cmdDiaryAdd"_s << u"frmCalendar"_s << u"AppointmentEditor"_s;
+    QTest::newRow("task editor") << u"spdTasks cmdDiaryAdd"_s << u"frmTaskMaint"_s << u"Tasks"_s;
+}
+
+// F1 opens the help at the topic of the screen in use, modal forms included.
+void TestMainWindow::helpOpensAtTheScreenInUse() {
+    QFETCH(QString, button);
+    QFETCH(QString, form);
+    QFETCH(QString, page);
+    Desk desk;
+    desk.services.settings.m_values[u"Show Welcome"_s] = u"0"_s;
+    QVERIFY(desk.start());
+    desk.window->show();
+    QUrl shown;
+    desk.services.prompter.modalHandler = [&](QDialog &dialog) {
+        dialog.show();
+        if (dialog.objectName() == form) {
+            PressF1(&dialog);
+            if (qm::HelpWindow *help = desk.window->helpWindow())
+                shown = help->page();
+        } else if (auto *picker = dialog.findChild<QToolButton *>(u"spdSelDate"_s)) {
+            QTest::mouseClick(picker, Qt::LeftButton);
+        }
+        dialog.reject();
+        return int(QDialog::Rejected);
+    };
+    for (const QString &name : button.split(u' ', Qt::SkipEmptyParts))
+        desk.click(name);
+    if (form.isEmpty()) {
+        PressF1(desk.window.get());
+        shown = desk.window->helpWindow()->page();
+    }
+    QCOMPARE(shown, QUrl(u"qrc:/help/"_s + page + u".html"_s));
+}

@@ -15,6 +15,8 @@ namespace qm {
 
 void NameApplication() {
     QApplication::setApplicationName(ProgramTitle());
+    // Lets the desktop match the windows to the program's menu entry.
+    QGuiApplication::setDesktopFileName(DesktopAppId);
     // The program ends when its main window closes, not when the last visible
     // window does: while it waits in the tray, a closing message must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -45,6 +47,7 @@ int RunProgram(int argc, char **argv, const ProgramHooks &hooks) {
         return 0;
 
     TfrmMain window;
+    window.SplashHold = hooks.splashHold;
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &TfrmMain::bringForward);
     QObject::connect(&window, &TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -19,6 +19,7 @@
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/FormSnapshot.h"
+#include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Page.h"
 #include "foundation/ui/Styling.h"
@@ -28,12 +29,18 @@
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
 #include "platform/Services.h"
+#include "platform/Shell.h"
 #include "platform/ui/TrayIcon.h"
 #include "shell/Maker.h"
+#include "shell/MakerLinks.h"
 #include "shell/StartUpRules.h"
 #include "shell/ui/ConfigPage.h"
+#include "shell/ui/HelpWindow.h"
 #include "shell/ui/LoginPage.h"
 #include "shell/ui/SmallButtonImages.h"
+#include "shell/ui/TfrmAboutUs.h"
+#include "shell/ui/TfrmSplash.h"
+#include "shell/ui/TfrmWelcome.h"
 #include "tasks/Tasks.h"
 #include "tasks/ui/OccasionRowSource.h"
 #include "tasks/ui/TaskRowSource.h"
@@ -41,8 +48,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -53,7 +60,6 @@
 #include <QSessionManager>
 #include <QStackedWidget>
 #include <QToolButton>
-#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -75,10 +81,11 @@ QString ShortHint(const QString &hint) {
     return hint.section(u'|', 0, 0);
 }
 
-// A caption that works as a button: a click does what its menu button does.
-class MenuLabel final : public QLabel {
+// A caption that works as a button: a menu caption does what its menu button
+// does, a link opens what it names.
+class ClickLabel final : public QLabel {
 public:
-    MenuLabel(QWidget *parent, std::function<void()> onClick)
+    ClickLabel(QWidget *parent, std::function<void()> onClick)
         : QLabel(parent), m_onClick(std::move(onClick)) {}
 
 protected:
@@ -114,6 +121,7 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     // The pictures of the buttons, for every form styled while the window lives.
     new SmallButtonImages(this);
     setFixedSize(ClientWidth, ClientHeight);
+    ExecutablePath = QCoreApplication::applicationFilePath();
     if (!m_tray) {
         m_ownTray = std::make_unique<SystemTrayIcon>();
         m_tray = m_ownTray.get();
@@ -286,7 +294,7 @@ void TfrmMain::buildMenu() {
                                   " QToolButton:pressed { border-style: inset; }"_s);
         connect(row.button, &QToolButton::clicked, this, Reported([this, i] { menuClick(i); }));
 
-        row.label = new MenuLabel(panel, [this, i] { menuClick(i); });
+        row.label = new ClickLabel(panel, [this, i] { menuClick(i); });
         row.label->setObjectName(u"lbl"_s + row.name);
         // "&&" in a caption shows one "&".
         row.label->setText(QString(captions[i]).replace(u"&&"_s, u"&"_s));
@@ -322,6 +330,8 @@ void TfrmMain::buildFooter() {
     donate->setObjectName(u"cmdDonate"_s);
     donate->setToolTip(u"Donate Money To The Developers (Uses PayPal)"_s);
     donate->setGeometry(488, Page::Height + 2, 84, 24);
+    connect(about, &QPushButton::clicked, this, Reported([this] { cmdAboutUsClick(); }));
+    connect(donate, &QPushButton::clicked, this, Reported([this] { cmdDonateClick(); }));
 
     auto *footer = new QWidget(this);
     footer->setObjectName(u"panFooter"_s);
@@ -339,12 +349,14 @@ void TfrmMain::buildFooter() {
     m_date->setFont(small);
     m_date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_date->setGeometry(300, 13, ClientWidth - 306, 14);
-    auto *website = new QLabel(WebSiteAddress(), footer);
+    auto *website = new ClickLabel(footer, [this] { lblWebsiteClick(); });
+    website->setText(WebSiteAddress());
     website->setObjectName(u"lblWebsite"_s);
     website->setToolTip(u"Click Here To Go To Our Web Site"_s);
     website->setFont(small);
     website->setGeometry(6, 13, 150, 14);
-    auto *mail = new QLabel(InformationMailbox(), footer);
+    auto *mail = new ClickLabel(footer, [this] { lblMailClick(); });
+    mail->setText(InformationMailbox());
     mail->setObjectName(u"lblMail"_s);
     mail->setToolTip(u"Click Here To Send Us An Email"_s);
     mail->setFont(small);
@@ -356,6 +368,7 @@ void TfrmMain::buildFooter() {
         QFont font = link->font();
         font.setUnderline(true);
         link->setFont(font);
+        link->setCursor(Qt::PointingHandCursor);
     }
 }
 
@@ -409,11 +422,23 @@ void TfrmMain::runStartUpSequence() {
     {
         // Busy from here until the first page is ready.
         BusyScope busy;
+        // The splash is held without stopping the event loop, so it paints;
+        // it closes once the first page is ready. Without a hold nobody
+        // would see it: no splash is made.
+        std::unique_ptr<TfrmSplash> splash;
+        if (SplashHold > 0) {
+            splash = std::make_unique<TfrmSplash>();
+            splash->lblVersion()->setText(u"Version : "_s + ProgramVersion());
+            CentreForm(splash.get());
+            StyleForm(splash.get());
+            splash->show();
+            splash->repaint();
+            Delay(SplashHold);
+        }
         CentreForm(this);
         StyleForm(this);
         if (m_diary)
             m_diary->setRowHeight(screenMetrics().logicalDpi() > 96 ? 20 : 16);
-        m_helpFile = dataFile(u"Quillmate.hlp"_s);
         timAlarmTimer();
         // A calculator as freshly switched on, showing the system's decimal
         // separator.
@@ -444,6 +469,12 @@ void TfrmMain::runStartUpSequence() {
         } else {
             ShowStartingScreen();
         }
+        if (splash)
+            splash->close();
+    }
+    if (settings.showWelcome()) {
+        TfrmWelcome welcome(this);
+        prompter().runModal(welcome);
     }
     FirstShowDone = true;
     if (settings.minimizeAtStartUp())
@@ -671,13 +702,55 @@ void TfrmMain::showHintFor(QWidget *widget) {
     m_hint->setText(ShortHint(hint));
 }
 
-void TfrmMain::openHelp() {
-    if (!QFile::exists(m_helpFile)) {
-        ShowMessageBox(u"Cannot Find The Help File : "_s + m_helpFile, MessageKind::Warning,
-                       MessageButtons::OK);
+void TfrmMain::openHelp(QWidget *widget) {
+    // A form with no topic of its own (a message, a picker opened from a
+    // page) is helped by the page behind it.
+    std::optional<HelpTopic> topic = HelpTopicOf(widget);
+    if (!topic && activePage())
+        topic = HelpTopicOf(activePage());
+    // Above an open modal form the help must belong to that form, or the
+    // form would keep it from taking a click.
+    QWidget *owner = QApplication::activeModalWidget();
+    if (!owner || owner == m_help)
+        owner = this;
+    if (!m_help)
+        m_help = new HelpWindow(owner);
+    else if (m_help->parentWidget() != owner)
+        m_help->setParent(owner, m_help->windowFlags());
+    m_help->showTopic(topic.value_or(HelpTopic::Contents));
+}
+
+void TfrmMain::cmdAboutUsClick() {
+    if (!LeavePage(activePage()))
         return;
+    TfrmAboutUs about(this);
+    about.lblVersion()->setText(AboutVersionText(QFileInfo(ExecutablePath).lastModified()));
+    prompter().runModal(about);
+}
+
+void TfrmMain::OpenWebPage(const QString &address) {
+    // The desktop finds the user's browser.
+    if (!shell().openAddress(WebPageUrl(address)))
+        ShowMessageBox(MakerText::BrowserFailed, MessageKind::Error, MessageButtons::OK);
+}
+
+void TfrmMain::lblWebsiteClick() {
+    OpenWebPage(WebSiteAddress());
+}
+
+void TfrmMain::cmdDonateClick() {
+    OpenWebPage(DonationPageAddress());
+}
+
+void TfrmMain::lblMailClick() {
+    bool opened = false;
+    {
+        BusyScope busy;
+        opened = shell().openAddress(u"mailto:"_s + InformationMailbox());
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_helpFile));
+    // The desktop's refusal is the only sign there is of a missing mail program.
+    if (!opened)
+        ShowMessageBox(MakerText::MailFailed, MessageKind::Error, MessageButtons::OK);
 }
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
@@ -695,16 +768,19 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
             showHintFor(widget->parentWidget());
         break;
     case QEvent::KeyPress:
-        // The window sees every key before its controls; a key is seen once,
-        // at the control that has the focus (or the window itself).
-        if (widget && widget->window() == this &&
-            (widget == QApplication::focusWidget() ||
-             (!QApplication::focusWidget() && widget == this))) {
+        // A key is seen once, at the control that has the focus (or at a
+        // window without one).
+        if (widget && (widget == QApplication::focusWidget() ||
+                       (!QApplication::focusWidget() && widget->isWindow()))) {
             auto *key = static_cast<QKeyEvent *>(event);
+            // F1 helps in every window of the program, modal forms included.
             if (key->key() == Qt::Key_F1) {
-                RunReported([this] { openHelp(); });
+                RunReported([this, widget] { openHelp(widget); });
                 return true;
             }
+            // The main window sees every key before its controls.
+            if (widget->window() != this)
+                break;
             // Every typed character, Enter and Backspace included, as the
             // character they type; the focused control still gets the key.
             QString text = key->text().left(1);

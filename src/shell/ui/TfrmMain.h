@@ -1,6 +1,9 @@
 #pragma once
 
+#include "shell/ui/HelpWindow.h"
+
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -78,10 +81,28 @@ public:
     void timAlarmTimer();
     void timTimeTimer();
 
+    // The links to the maker and the about screen.
+    void cmdAboutUsClick();
+    void lblWebsiteClick();
+    void lblMailClick();
+    void cmdDonateClick();
+    void OpenWebPage(const QString &address);
+
+    // Opens the help at the topic of the screen that holds widget (the one
+    // with the focus when F1 was pressed).
+    void openHelp(QWidget *widget);
+    HelpWindow *helpWindow() const { return m_help; }
+
     bool FirstShowDone = false;
     bool StartingUp = false;
     bool MinimisedByApplication = false;
     QString StoredPassword;
+    // How long start-up holds the splash screen, in Delay() steps; the
+    // program holds it for 3 (about 2.6 seconds). With 0 (a window made for
+    // a test or a measurement) no splash is shown.
+    int SplashHold = 0;
+    // The program file whose date the about screen shows as its build date.
+    QString ExecutablePath;
 
     QTimer timAlarm;
     QTimer timTime;
@@ -116,7 +137,6 @@ private:
     int rowOf(const Page *page) const;
     void runStartUpSequence();
     void showHintFor(QWidget *widget);
-    void openHelp();
     void restore();
 
     TrayIcon *m_tray = nullptr;
@@ -140,7 +160,7 @@ private:
     QLabel *m_hint = nullptr;
     QLabel *m_date = nullptr;
     QMenu *m_trayMenu = nullptr;
-    QString m_helpFile;
+    QPointer<HelpWindow> m_help;
     // The lines of "Diary.Qmt", being read since the window was made.
     std::future<QStringList> m_diaryLines;
     bool m_shutDown = false;

@@ -27,10 +27,11 @@ QLabel *Picture(QWidget *parent, const QString &name, const QString &resource, Q
 } // namespace
 
 TfrmSplash::TfrmSplash(QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    // Not kept above other windows: a message start-up shows (a note file
+    // that is gone) must not open hidden behind it.
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(u"frmSplash"_s);
     setWindowTitle(u"Splash Screen"_s);
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(FormWidth, FormHeight);
 
     auto *panel = new GradientPanel(this, 1);

@@ -28,8 +28,6 @@ inline const QString BirthdayExists =
     QStringLiteral("A Record Of This Person's Birthday Already Exists On Your Birthday List");
 inline const QString BirthdayAdded =
     QStringLiteral("Person's Birthday Has Been Added To Birthday List");
-inline const QString MailFailed =
-    QStringLiteral("Unable To Launch Your Email Client\r\rCannot Send Email");
 } // namespace AddressText
 
 // The numbers of a contact's fields, as AddressField() takes them.

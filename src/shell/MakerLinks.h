@@ -14,8 +14,6 @@ inline const QString WelcomeText = QStringLiteral(
     "Quillmate is frequently updated with new features and improvements. If you would like us "
     "to inform you when new versions are available, please check the 'Update Me' button");
 inline const QString BrowserFailed = QStringLiteral("Unable To Launch An Internet Browser");
-inline const QString MailFailed =
-    QStringLiteral("Unable To Launch Your Email Client\r\rCannot Send Email");
 } // namespace MakerText
 
 // The mail that asks to be told of new versions, as the mail program is

@@ -4,6 +4,7 @@
 #include "foundation/LineFiles.h"
 #include "foundation/RecordFile.h"
 #include "foundation/ui/Controls.h"
+#include "foundation/ui/MailTo.h"
 #include "foundation/ui/MsgBox.h"
 #include "support/FormDriving.h"
 #include "support/TestServices.h"
@@ -401,7 +402,7 @@ void TestAddressForms::mailToContact() {
     QTest::mouseDClick(email, Qt::LeftButton);
     QCOMPARE(editor.services.shell.opened.last(), u"mailto:"_s);
     QCOMPARE(editor.services.prompter.messages.size(), 1);
-    QCOMPARE(editor.services.prompter.messages[0].text, AddressText::MailFailed);
+    QCOMPARE(editor.services.prompter.messages[0].text, qm::MailFailedMessage);
     QCOMPARE(editor.services.prompter.messages[0].kind, int(MessageKind::Error));
 }
 

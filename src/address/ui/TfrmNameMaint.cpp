@@ -8,10 +8,10 @@
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/FormSnapshot.h"
 #include "foundation/ui/HelpTopics.h"
+#include "foundation/ui/MailTo.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Services.h"
-#include "platform/Shell.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -307,9 +307,7 @@ void TfrmNameMaint::cmdUpdateClick() {
 }
 
 void TfrmNameMaint::txtEmailDblClick() {
-    BusyScope busy;
-    if (!shell().openAddress(u"mailto:"_s + txtEmail->text()))
-        ShowMessageBox(AddressText::MailFailed, MessageKind::Error, MessageButtons::OK);
+    StartMailTo(txtEmail->text());
 }
 
 void TfrmNameMaint::spdAddClick() {

@@ -20,6 +20,7 @@
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/FormSnapshot.h"
 #include "foundation/ui/HelpTopics.h"
+#include "foundation/ui/MailTo.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Page.h"
 #include "foundation/ui/Styling.h"
@@ -743,14 +744,7 @@ void TfrmMain::cmdDonateClick() {
 }
 
 void TfrmMain::lblMailClick() {
-    bool opened = false;
-    {
-        BusyScope busy;
-        opened = shell().openAddress(u"mailto:"_s + InformationMailbox());
-    }
-    // The desktop's refusal is the only sign there is of a missing mail program.
-    if (!opened)
-        ShowMessageBox(MakerText::MailFailed, MessageKind::Error, MessageButtons::OK);
+    StartMailTo(InformationMailbox());
 }
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {

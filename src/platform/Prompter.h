@@ -12,8 +12,9 @@ class Prompter {
 public:
     virtual ~Prompter() = default;
     // Shows the program's message dialog; returns the result of the pressed
-    // button (see MessageResult in foundation/MsgBox.h).
-    virtual int showMessage(const QString &text, int kind, int buttons) = 0;
+    // button (see MessageResult in foundation/MsgBox.h). defaultResult names
+    // the button that Enter presses.
+    virtual int showMessage(const QString &text, int kind, int buttons, int defaultResult) = 0;
     // The operating system's own message box (used before the main window
     // exists, e.g. by the single-instance guard).
     virtual void showSystemInformation(const QString &title, const QString &text) = 0;

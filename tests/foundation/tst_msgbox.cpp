@@ -14,6 +14,9 @@
 using namespace Qt::StringLiterals;
 using namespace qm;
 
+using Ask = std::function<int()>;
+Q_DECLARE_METATYPE(Ask)
+
 // The message dialog: what callers get back, how the dialog lays itself out
 // around its text, and the real dialog answering its buttons.
 class TestMsgBox : public QObject {
@@ -27,6 +30,8 @@ private slots:
     void layout();
     void realDialog_data();
     void realDialog();
+    void enterPressesTheDefaultButton_data();
+    void enterPressesTheDefaultButton();
     void oversizedTextStaysOnScreen_data();
     void oversizedTextStaysOnScreen();
 };
@@ -252,7 +257,7 @@ void TestMsgBox::realDialog() {
     });
 
     StandardPrompter real;
-    const int result = real.showMessage(text, kind, buttons);
+    const int result = real.showMessage(text, kind, buttons, FirstButtonResult(buttons));
 
     QVERIFY(seen.ran);
     QCOMPARE(result, expected);
@@ -296,6 +301,49 @@ void TestMsgBox::realDialog() {
     QCOMPARE(seen.buttonColour, face);
 }
 
+// Enter on the real dialog: the first button, except for a question whose
+// Yes throws work away, where it is No.
+void TestMsgBox::enterPressesTheDefaultButton_data() {
+    QTest::addColumn<Ask>("ask");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<QString>("focused");
+    const auto message = [](int buttons) {
+        return Ask(
+            [buttons] { return ShowMessageBox(u"Go On?"_s, MessageKind::Confirmation, buttons); });
+    };
+    QTest::newRow("ok") << message(MessageButtons::OK) << MessageResult::OK << u"cmdOK"_s;
+    QTest::newRow("yes and no") << message(MessageButtons::YesNo) << MessageResult::Yes
+                                << u"cmdYes"_s;
+    QTest::newRow("ok and cancel")
+        << message(MessageButtons::OKCancel) << MessageResult::OK << u"cmdOK"_s;
+    QTest::newRow("discarding") << Ask([] {
+        return ConfirmDiscarding(u"Lose Them?"_s) ? MessageResult::Yes : MessageResult::No;
+    }) << MessageResult::No << u"cmdNo"_s;
+    QTest::newRow("lose changes") << Ask([] {
+        return ConfirmLoseChanges() ? MessageResult::Yes : MessageResult::No;
+    }) << MessageResult::No << u"cmdNo"_s;
+}
+
+void TestMsgBox::enterPressesTheDefaultButton() {
+    QFETCH(Ask, ask);
+    QFETCH(int, expected);
+    QFETCH(QString, focused);
+    test::TestServices services;
+    StandardPrompter real;
+    Services withRealDialog = qm::services();
+    withRealDialog.prompter = &real;
+    const ServicesScope scope(withRealDialog);
+    QString hadFocus;
+    whenDialogShows([&](TfrmMessageBox *box) {
+        box->activateWindow();
+        if (QWidget *focus = box->focusWidget())
+            hadFocus = focus->objectName();
+        QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return);
+    });
+    QCOMPARE(ask(), expected);
+    QCOMPARE(hadFocus, focused);
+}
+
 void TestMsgBox::oversizedTextStaysOnScreen_data() {
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QString>("text");
@@ -332,7 +380,8 @@ void TestMsgBox::oversizedTextStaysOnScreen() {
         box->findChild<QPushButton *>(u"cmdOK"_s)->click();
     });
     StandardPrompter real;
-    QCOMPARE(real.showMessage(text, MessageKind::Error, MessageButtons::OK), MessageResult::OK);
+    QCOMPARE(real.showMessage(text, MessageKind::Error, MessageButtons::OK, MessageResult::OK),
+             MessageResult::OK);
     QVERIFY2(QRect(QPoint(0, 0), screen).contains(frame),
              qPrintable(u"%1x%2"_s.arg(frame.width()).arg(frame.height())));
     QVERIFY(dialog.contains(ok));

@@ -17,11 +17,11 @@ void FakeClock::advanceMs(qint64 ms) {
     m_elapsed += ms;
 }
 
-int ScriptedPrompter::showMessage(const QString &text, int kind, int buttons) {
-    messages.append({text, kind, buttons});
+int ScriptedPrompter::showMessage(const QString &text, int kind, int buttons, int defaultResult) {
+    messages.append({text, kind, buttons, defaultResult});
     if (!answers.isEmpty())
         return answers.takeFirst();
-    return buttons == 9 ? 5 : 8;
+    return defaultResult;
 }
 
 void ScriptedPrompter::showSystemInformation(const QString &, const QString &text) {

@@ -62,7 +62,8 @@ public:
 };
 
 // Records every message and answers from a script; with no scripted answer a
-// message gets the first button's result (OK 8, Yes 5). runModal calls the
+// message gets its default button's result, as Enter would (the first
+// button, OK 8 or Yes 5, unless the message names another). runModal calls the
 // handler the test installed, which may drive the dialog; without one the
 // dialog is rejected.
 class ScriptedPrompter final : public Prompter {
@@ -71,8 +72,9 @@ public:
         QString text;
         int kind = 0;
         int buttons = 0;
+        int defaultResult = 0;
     };
-    int showMessage(const QString &text, int kind, int buttons) override;
+    int showMessage(const QString &text, int kind, int buttons, int defaultResult) override;
     void showSystemInformation(const QString &title, const QString &text) override;
     int runModal(QDialog &dialog) override;
 

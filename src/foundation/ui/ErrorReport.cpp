@@ -16,7 +16,7 @@ constexpr int OkButton = 8;
 
 void show(const QString &text) {
     if (services().prompter)
-        prompter().showMessage(text, ErrorKind, OkButton);
+        prompter().showMessage(text, ErrorKind, OkButton, OkButton);
     else
         qCritical().noquote() << text;
 }

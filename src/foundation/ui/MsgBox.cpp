@@ -140,7 +140,12 @@ QString FitMessageText(const QString &text, const QFontMetrics &metrics, int max
 }
 
 int ShowMessageBox(const QString &text, int kind, int buttons) {
-    return prompter().showMessage(text, kind, buttons);
+    return prompter().showMessage(text, kind, buttons, FirstButtonResult(buttons));
+}
+
+bool ConfirmDiscarding(const QString &question) {
+    return prompter().showMessage(question, MessageKind::Confirmation, MessageButtons::YesNo,
+                                  MessageResult::No) == MessageResult::Yes;
 }
 
 void ShowCannotSave(const QString &reasons) {
@@ -149,8 +154,7 @@ void ShowCannotSave(const QString &reasons) {
 }
 
 bool ConfirmLoseChanges() {
-    return ShowMessageBox(LoseChangesQuestion, MessageKind::Confirmation, MessageButtons::YesNo) ==
-           MessageResult::Yes;
+    return ConfirmDiscarding(LoseChangesQuestion);
 }
 
 int DismissResult(int buttons) {
@@ -162,6 +166,10 @@ int DismissResult(int buttons) {
     default:
         return MessageResult::OK;
     }
+}
+
+int FirstButtonResult(int buttons) {
+    return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::OK;
 }
 
 MessageBoxLayout LayoutMessageBox(QSize labelSize, int buttons) {
@@ -204,7 +212,8 @@ MessageBoxLayout LayoutMessageBox(QSize labelSize, int buttons) {
     return layout;
 }
 
-TfrmMessageBox::TfrmMessageBox(const QString &text, int kind, int buttons, QWidget *parent)
+TfrmMessageBox::TfrmMessageBox(const QString &text, int kind, int buttons, QWidget *parent,
+                               int defaultResult)
     : QDialog(parent, FixedDialogFlags), m_buttons(buttons), m_result(DismissResult(buttons)) {
     setObjectName(u"frmMessageBox"_s);
     setWindowTitle(DialogCaption);
@@ -266,10 +275,20 @@ TfrmMessageBox::TfrmMessageBox(const QString &text, int kind, int buttons, QWidg
     placeButton(no, m_layout.no);
     placeButton(cancel, m_layout.cancel);
 
-    // The first button answers Enter; the others are reached with Tab.
-    QPushButton *first = m_layout.yes.isNull() ? ok : yes;
-    first->setDefault(true);
-    first->setFocus();
+    // The default button answers Enter and has the focus; the others are
+    // reached with Tab.
+    const std::pair<QPushButton *, int> shownButtons[] = {{ok, MessageResult::OK},
+                                                          {yes, MessageResult::Yes},
+                                                          {no, MessageResult::No},
+                                                          {cancel, MessageResult::Cancel}};
+    QPushButton *chosen = m_layout.yes.isNull() ? ok : yes;
+    for (const auto &[button, result] : shownButtons)
+        if (result == defaultResult && !button->isHidden())
+            chosen = button;
+    for (const auto &[button, result] : shownButtons)
+        button->setAutoDefault(button == chosen);
+    chosen->setDefault(true);
+    chosen->setFocus();
 }
 
 void TfrmMessageBox::reject() {
@@ -291,8 +310,8 @@ void TfrmMessageBox::finishWith(int result) {
     done(result);
 }
 
-int StandardPrompter::showMessage(const QString &text, int kind, int buttons) {
-    TfrmMessageBox box(text, kind, buttons, QApplication::activeWindow());
+int StandardPrompter::showMessage(const QString &text, int kind, int buttons, int defaultResult) {
+    TfrmMessageBox box(text, kind, buttons, QApplication::activeWindow(), defaultResult);
     box.exec();
     return box.messageResult();
 }

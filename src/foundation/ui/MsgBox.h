@@ -44,17 +44,25 @@ inline const QString LoseChangesQuestion =
 
 // Shows a message modally (through the prompter, so tests answer it) and
 // returns the result of the button pressed. Line breaks in text are "\r".
+// Enter presses the first button.
 int ShowMessageBox(const QString &text, int kind, int buttons);
+// A question whose Yes throws away work the user has not saved: Yes and No,
+// with No the default button, so an Enter meant for something else never
+// discards anything. True on Yes.
+bool ConfirmDiscarding(const QString &question);
 // Error kind, OK button: the heading followed by reasons, each reason a
 // sentence ending in "\r"; the last "\r" is dropped.
 void ShowCannotSave(const QString &reasons);
-// "Are You Sure?" with Yes and No; true on Yes.
+// "Are You Sure?" with Yes and No (No the default); true on Yes.
 bool ConfirmLoseChanges();
 
 // The result a message gives when the user closes it without pressing one of
 // its buttons (Escape, the window manager's close request): the least
 // harmful answer, No for Yes/No, Cancel for OK/Cancel, OK for a plain notice.
 int DismissResult(int buttons);
+// The result of the first button of a set: what Enter gives unless a message
+// names another default.
+int FirstButtonResult(int buttons);
 
 // Where everything of the dialog goes, computed from the size the message
 // text needs. The dialog size is its client area; the panel is centred in it
@@ -87,11 +95,13 @@ QString FitMessageText(const QString &text, const QFontMetrics &metrics, int max
                        int maxHeight);
 
 // The dialog itself. Build it, then exec(): the result is the MessageResult
-// of the button pressed.
+// of the button pressed. Enter presses the button whose result is
+// defaultResult (the first button when none of them has it).
 class TfrmMessageBox : public QDialog {
     Q_OBJECT
 public:
-    TfrmMessageBox(const QString &text, int kind, int buttons, QWidget *parent = nullptr);
+    TfrmMessageBox(const QString &text, int kind, int buttons, QWidget *parent = nullptr,
+                   int defaultResult = -1);
 
     int messageResult() const { return m_result; }
     const MessageBoxLayout &layoutUsed() const { return m_layout; }
@@ -113,7 +123,7 @@ private:
 // and the system's own message box.
 class StandardPrompter final : public Prompter {
 public:
-    int showMessage(const QString &text, int kind, int buttons) override;
+    int showMessage(const QString &text, int kind, int buttons, int defaultResult) override;
     void showSystemInformation(const QString &title, const QString &text) override;
     int runModal(QDialog &dialog) override;
 };

@@ -55,6 +55,20 @@ QByteArray EncodeCp1252(QStringView text, bool *ok) {
     return bytes;
 }
 
+QString UpperCaseCp1252(QStringView text) {
+    QString upper = text.toString();
+    for (QChar &ch : upper) {
+        const char16_t c = ch.unicode();
+        if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+            ch = QChar(char16_t(c - 0x20));
+        else if (c == 0x0161 || c == 0x0153 || c == 0x017E) // š œ ž
+            ch = QChar(char16_t(c - 1));
+        else if (c == 0x00FF) // ÿ
+            ch = QChar(char16_t(0x0178));
+    }
+    return upper;
+}
+
 bool IsCp1252Representable(QStringView text) {
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();

@@ -15,6 +15,14 @@ QString DecodeCp1252(const QByteArray &bytes);
 // refuse such text rather than store it altered.
 QByteArray EncodeCp1252(QStringView text, bool *ok = nullptr);
 
+// Capitals as Windows-1252 has them: a to z, à to þ (not ÷), š, œ, ž and ÿ
+// become their capitals; every other character stays as it is, µ and ß (which
+// have no capital in the code page) and characters outside it among them.
+// Typed text that is stored in the code page is capitalised with this, never
+// with Unicode's rules, which would turn µ into a Greek letter that cannot be
+// stored.
+QString UpperCaseCp1252(QStringView text);
+
 // True when every character of text has a byte in Windows-1252 (the five
 // undefined bytes excluded).
 bool IsCp1252Representable(QStringView text);

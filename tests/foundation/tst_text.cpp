@@ -20,6 +20,8 @@ private slots:
     void isBlank_data();
     void isBlank();
     void shiftRoundTripsEveryByte();
+    void upperCaseOfTheCodePage_data();
+    void upperCaseOfTheCodePage();
     void numbers_data();
     void numbers();
 };
@@ -157,6 +159,34 @@ void TestText::shiftRoundTripsEveryByte() {
         QCOMPARE(int(quint8(up.at(b))), (b + 4) % 256);
     QCOMPARE(qm::ShiftDown(qm::ShiftUp(all)), all);
     QCOMPARE(qm::ShiftUp(qm::ShiftDown(all)), all);
+}
+
+// Typed text is capitalised as the code page does it: a letter without a
+// capital there stays as typed, so what is shown can always be stored.
+void TestText::upperCaseOfTheCodePage_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("upper");
+    QTest::newRow("ascii") << u"abc xyz 09!"_s << u"ABC XYZ 09!"_s;
+    QTest::newRow("micro sign stays") << u"5\u00B5m"_s << u"5\u00B5M"_s;
+    QTest::newRow("sharp s stays") << u"stra\u00DFe"_s << u"STRA\u00DFE"_s;
+    QTest::newRow("accented") << u"\u00E9t \u00FF \u00B5"_s << u"\u00C9T \u0178 \u00B5"_s;
+    QTest::newRow("division sign stays") << u"\u00F7\u00E0\u00FE"_s << u"\u00F7\u00C0\u00DE"_s;
+    QTest::newRow("upper half of 0x80") << u"\u0161\u0153\u017E"_s << u"\u0160\u0152\u017D"_s;
+    QTest::newRow("outside the code page stays")
+        << u"\u043F\u0430\u0440\u043E\u043B\u044C"_s << u"\u043F\u0430\u0440\u043E\u043B\u044C"_s;
+}
+
+void TestText::upperCaseOfTheCodePage() {
+    QFETCH(QString, typed);
+    QFETCH(QString, upper);
+    QCOMPARE(qm::UpperCaseCp1252(typed), upper);
+    // Whatever the code page holds, its capital is in the code page too.
+    QString all;
+    for (int b = 0x20; b < 256; ++b)
+        if (const QString c = qm::DecodeCp1252(QByteArray(1, char(b)));
+            qm::IsCp1252Representable(c))
+            all += c;
+    QVERIFY(qm::IsCp1252Representable(qm::UpperCaseCp1252(all)));
 }
 
 void TestText::numbers_data() {

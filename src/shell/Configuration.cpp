@@ -1,5 +1,6 @@
 #include "shell/Configuration.h"
 
+#include "foundation/Codec1252.h"
 #include "foundation/Settings.h"
 #include "foundation/Text.h"
 #include "platform/StartWithSystem.h"
@@ -27,6 +28,11 @@ QString ValidateConfiguration(const Configuration &config, const QString &retype
         return u"Password Cannot Be Left Blank\r"_s;
     if (config.password != retyped)
         return u"Re-Typed Password Does Not Match Password\r"_s;
+    // The stored form keeps one byte of the code page per character: any other
+    // character would be stored altered, and the password typed at the next
+    // start would never match it.
+    if (QString reason; !CanStoreInField(config.password, u"Password"_s, &reason))
+        return reason + u"\r"_s;
     return {};
 }
 

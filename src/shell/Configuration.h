@@ -26,8 +26,8 @@ struct Configuration {
 Configuration LoadConfiguration(const Settings &settings, const StartWithSystem &startList);
 
 // Why the configuration may not be saved, each reason ending in "\r"; empty
-// when it may. Only a wanted password is checked: not blank, and retyped
-// exactly.
+// when it may. Only a wanted password is checked: not blank, retyped exactly,
+// and made only of characters its stored form can hold.
 QString ValidateConfiguration(const Configuration &config, const QString &retyped);
 
 // Stores a validated configuration. The password is kept in its stored form

@@ -1,8 +1,10 @@
+#include "foundation/Codec1252.h"
 #include "foundation/ColourScheme.h"
 #include "foundation/Errors.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Settings.h"
 #include "foundation/Text.h"
+#include "platform/SettingsStore.h"
 #include "shell/AutostartEntry.h"
 #include "shell/Configuration.h"
 #include "support/SmallDisk.h"
@@ -22,6 +24,7 @@ private slots:
     void saveWritesSettings();
     void validate_data();
     void validate();
+    void storedPasswordSurvivesTheSettingsFile();
     void execLine_data();
     void execLine();
     void entryIsOn_data();
@@ -132,6 +135,13 @@ void TestConfiguration::validate_data() {
     QTest::newRow("retyped differently")
         << true << u"SECRET"_s << u"SECRE"_s << u"Re-Typed Password Does Not Match Password\r"_s;
     QTest::newRow("retyped the same") << true << u"SECRET"_s << u"SECRET"_s << QString();
+    QTest::newRow("code page letters")
+        << true << u"5\u00B5M\u00C9\u0178\u00DF"_s << u"5\u00B5M\u00C9\u0178\u00DF"_s << QString();
+    QTest::newRow("a letter outside the code page")
+        << true << u"5\u039CM"_s << u"5\u039CM"_s
+        << u"Password Contains Characters That Cannot Be Saved\r"_s;
+    QTest::newRow("retyped differently comes first")
+        << true << u"\u043F"_s << u"x"_s << u"Re-Typed Password Does Not Match Password\r"_s;
 }
 
 void TestConfiguration::validate() {
@@ -142,6 +152,27 @@ void TestConfiguration::validate() {
     config.needPassword = needPassword;
     config.password = password;
     QTEST(qm::ValidateConfiguration(config, retyped), "reasons");
+}
+
+// Every character a password may hold, in capitals, comes back from the real
+// settings file exactly as it went in: nothing locks its owner out.
+void TestConfiguration::storedPasswordSurvivesTheSettingsFile() {
+    QString all;
+    for (int b = 0x20; b < 0x100; ++b) {
+        const QString c = qm::DecodeCp1252(QByteArray(1, char(b)));
+        if (c == qm::UpperCaseCp1252(c) && qm::CanStoreInField(c, u"Password"_s))
+            all += c;
+    }
+    const QString section = u"QuillmatePasswordTest"_s;
+    {
+        qm::NativeSettingsStore store;
+        store.open(section);
+        store.write(u"Password"_s, qm::ShiftUp(all));
+    }
+    qm::NativeSettingsStore store;
+    store.open(section);
+    QCOMPARE(qm::ShiftDown(store.read(u"Password"_s, {})), all);
+    store.remove(u"Password"_s);
 }
 
 void TestConfiguration::execLine_data() {

@@ -63,6 +63,17 @@ public:
     QMenu *lastMenu = nullptr;
 };
 
+// Types text as a keyboard would, one key per character, also characters
+// that have no key code of their own.
+void TypeText(QWidget *widget, const QString &text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
 // Presses F1 where a user would: at the control with the focus in window.
 void PressF1(QWidget *window) {
     window->show();
@@ -503,11 +514,19 @@ void TestMainWindow::configPassword_data() {
     QTest::newRow("small letters") << u"secret"_s << u"secret"_s << QString() << u"SECRET"_s;
     QTest::newRow("longer than ten")
         << u"abcdefghijkl"_s << u"abcdefghijkl"_s << QString() << u"ABCDEFGHIJ"_s;
+    // Capitals as the stored form has them: a letter without one stays.
+    QTest::newRow("micro sign") << u"5\u00B5m"_s << u"5\u00B5m"_s << QString() << u"5\u00B5M"_s;
+    QTest::newRow("accents and sharp s") << u"\u00E9t\u00FF\u00DF"_s << u"\u00E9t\u00FF\u00DF"_s
+                                         << QString() << u"\u00C9T\u0178\u00DF"_s;
+    QTest::newRow("letters the stored form cannot hold")
+        << u"\u043F\u0430\u0440\u043E\u043B\u044C"_s << u"\u043F\u0430\u0440\u043E\u043B\u044C"_s
+        << u"Cannot Save Because :\r\rPassword Contains Characters That Cannot Be Saved"_s
+        << QString();
 }
 
-// A wanted password must be given and retyped; a refusal keeps the user on
-// the page with nothing stored. Unticking empties both boxes, and saving
-// (Enter) removes it.
+// A wanted password must be given, retyped and storable; a refusal keeps the
+// user on the page with nothing stored. The same keys open the program at the
+// next start. Unticking empties both boxes, and saving (Enter) removes it.
 void TestMainWindow::configPassword() {
     QFETCH(QString, refusal);
     QFETCH(QString, stored);
@@ -522,8 +541,8 @@ void TestMainWindow::configPassword() {
     QCOMPARE(password->echoMode(), QLineEdit::Password);
     QFETCH(QString, typed);
     QFETCH(QString, retyped);
-    QTest::keyClicks(password, typed);
-    QTest::keyClicks(retype, retyped);
+    TypeText(password, typed);
+    TypeText(retype, retyped);
     desk.click(u"spdDiary"_s);
     const auto &messages = desk.services.prompter.messages;
     if (!refusal.isEmpty()) {
@@ -537,6 +556,15 @@ void TestMainWindow::configPassword() {
     QCOMPARE(desk.active(), u"tabDiary"_s);
     QCOMPARE(desk.setting(u"Need Password"_s), u"1"_s);
     QCOMPARE(desk.setting(u"Password"_s), qm::ShiftUp(stored));
+    {
+        qm::TfrmMain next(&desk.tray);
+        QVERIFY(next.StartUp());
+        QCOMPARE(next.activePage()->objectName(), u"tabLogin"_s);
+        TypeText(next.findChild<QLineEdit *>(u"txtLogin"_s), typed);
+        QTest::mouseClick(next.findChild<QWidget *>(u"cmdLogin"_s), Qt::LeftButton);
+        QCOMPARE(next.activePage()->objectName(), u"tabDiary"_s);
+        QVERIFY(messages.isEmpty());
+    }
 
     desk.click(u"spdConfig"_s);
     QCOMPARE(password->text(), stored);

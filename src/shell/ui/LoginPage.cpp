@@ -1,5 +1,6 @@
 #include "shell/ui/LoginPage.h"
 
+#include "foundation/Codec1252.h"
 #include "foundation/Program.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/HelpTopics.h"
@@ -37,8 +38,11 @@ void MakePasswordBox(QLineEdit *edit) {
     auto *style = new PasswordStarStyle;
     style->setParent(edit);
     edit->setStyle(style);
+    // Capitals as the stored form has them: Unicode's would turn a "µ" into a
+    // Greek letter that cannot be stored, and the password typed at the next
+    // start would never match again.
     QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &text) {
-        const QString upper = text.toUpper();
+        const QString upper = UpperCaseCp1252(text);
         if (upper != text) {
             const int cursor = edit->cursorPosition();
             edit->setText(upper);

@@ -36,6 +36,15 @@ QString ValidateConfiguration(const Configuration &config, const QString &retype
     return {};
 }
 
+bool LoginAccepted(const QString &typed, const QString &storedPassword) {
+    if (typed == storedPassword)
+        return true;
+    if (!storedPassword.contains(u'?'))
+        return false;
+    // What the older version stored for these keys.
+    return DecodeCp1252(EncodeCp1252(typed.toUpper())) == storedPassword;
+}
+
 void SaveConfiguration(Settings &settings, StartWithSystem &startList, const Configuration &config,
                        const QString &currentNoteFile) {
     if (!config.startingScreen.isEmpty())

@@ -30,6 +30,13 @@ Configuration LoadConfiguration(const Settings &settings, const StartWithSystem 
 // and made only of characters its stored form can hold.
 QString ValidateConfiguration(const Configuration &config, const QString &retyped);
 
+// Whether the password typed at the login page opens the program: typed
+// (already in capitals) equals the stored password. A password stored by an
+// older version that capitalised by Unicode's rules lost every character the
+// stored form cannot hold (each became "?"); the keys that made it still open
+// the program, or its owner would be locked out for good.
+bool LoginAccepted(const QString &typed, const QString &storedPassword);
+
 // Stores a validated configuration. The password is kept in its stored form
 // and removed altogether when none is wanted. "Last Note File" is filled
 // from currentNoteFile only when it is empty and the notes are to be opened

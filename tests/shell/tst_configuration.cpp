@@ -25,6 +25,8 @@ private slots:
     void validate_data();
     void validate();
     void storedPasswordSurvivesTheSettingsFile();
+    void login_data();
+    void login();
     void execLine_data();
     void execLine();
     void entryIsOn_data();
@@ -173,6 +175,28 @@ void TestConfiguration::storedPasswordSurvivesTheSettingsFile() {
     store.open(section);
     QCOMPARE(qm::ShiftDown(store.read(u"Password"_s, {})), all);
     store.remove(u"Password"_s);
+}
+
+void TestConfiguration::login_data() {
+    QTest::addColumn<QString>("typed"); // as the box shows it
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("the password") << u"OPEN"_s << u"OPEN"_s << true;
+    QTest::newRow("another") << u"SHUT"_s << u"OPEN"_s << false;
+    QTest::newRow("none stored, none typed") << QString() << QString() << true;
+    QTest::newRow("micro sign") << u"5\u00B5M"_s << u"5\u00B5M"_s << true;
+    // Stored by a version that capitalised by Unicode's rules: the same keys.
+    QTest::newRow("older version's micro sign") << u"5\u00B5M"_s << u"5?M"_s << true;
+    QTest::newRow("older version's Cyrillic")
+        << u"\u043F\u0430\u0440\u043E\u043B\u044C"_s << u"??????"_s << true;
+    QTest::newRow("a storable letter is no question mark") << u"5XM"_s << u"5?M"_s << false;
+    QTest::newRow("a question mark typed") << u"5?M"_s << u"5?M"_s << true;
+}
+
+void TestConfiguration::login() {
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QTEST(qm::LoginAccepted(typed, stored), "accepted");
 }
 
 void TestConfiguration::execLine_data() {

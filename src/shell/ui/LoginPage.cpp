@@ -6,6 +6,7 @@
 #include "foundation/ui/HelpTopics.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
+#include "shell/Configuration.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -105,7 +106,7 @@ QWidget *LoginPage::focusTarget() {
 }
 
 void LoginPage::cmdLoginClick() {
-    if (m_login->text() != StoredPassword) {
+    if (!LoginAccepted(m_login->text(), StoredPassword)) {
         ShowMessageBox(u"Incorrect Password\r\rPlease Try Again"_s, MessageKind::Warning,
                        MessageButtons::OK);
         m_login->clear();

@@ -180,9 +180,4 @@ void LoadColourScheme() {
         ReadOrCreateColourScheme(dataFile(ColoursFileName), CurrentColourScheme()));
 }
 
-void ChooseColourScheme(const ColourScheme &scheme) {
-    WriteRecordFile(dataFile(ColoursFileName), ColourSchemeLines(scheme));
-    SetCurrentColourScheme(scheme);
-}
-
 } // namespace qm

@@ -92,9 +92,4 @@ ColourScheme ReadOrCreateColourScheme(const QString &path, const ColourScheme &d
 // When reading fails the default stays current and the error propagates.
 void LoadColourScheme();
 
-// The user's choice of scheme: stored in "Colours.Qmt" in the data folder, so
-// it is the one the next start reads, then made current. When it cannot be
-// stored (FileError) the scheme in use stays current and the file as it was.
-void ChooseColourScheme(const ColourScheme &scheme);
-
 } // namespace qm

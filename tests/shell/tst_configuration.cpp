@@ -33,7 +33,6 @@ private slots:
     void entryIsOn();
     void autostartEntryCreatedAndRemoved();
     void autostartEntryThatCannotBeWritten();
-    void colourSchemeThatCannotBeStored();
 };
 
 namespace {
@@ -270,28 +269,6 @@ void TestConfiguration::autostartEntryThatCannotBeWritten() {
     qm::AutostartEntry elsewhere(disk.folder() + u"other"_s, u"/usr/bin/quillmate"_s);
     QVERIFY_THROWS_EXCEPTION(qm::FileError, elsewhere.setOn(true));
     QVERIFY(!elsewhere.isOn());
-}
-
-// A chosen style lasts to the next start through "Colours.Qmt"; one that
-// cannot be stored leaves the style in use and the file as they were.
-void TestConfiguration::colourSchemeThatCannotBeStored() {
-    qm::test::SmallDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.problem()));
-    qm::test::TestServices services;
-    qm::services().dataFolder = disk.folder();
-    const qm::ColourScheme before = qm::CurrentColourScheme();
-    const auto restore = qScopeGuard([&] { qm::SetCurrentColourScheme(before); });
-
-    qm::ChooseColourScheme(qm::BlueColourScheme());
-    qm::LoadColourScheme();
-    QCOMPARE(qm::CurrentColourScheme(), qm::BlueColourScheme());
-
-    const QByteArray stored = qm::test::ReadBytes(disk.folder() + qm::ColoursFileName);
-    QVERIFY(disk.makeReadOnly());
-    QVERIFY_THROWS_EXCEPTION(qm::FileError, qm::ChooseColourScheme(qm::OrangeColourScheme()));
-    QCOMPARE(qm::CurrentColourScheme(), qm::BlueColourScheme());
-    QCOMPARE(qm::test::ReadBytes(disk.folder() + qm::ColoursFileName), stored);
 }
 
 QTEST_GUILESS_MAIN(TestConfiguration)

@@ -603,46 +603,44 @@ void TestMainWindow::configStartWithSystemShowsWhatIsStored() {
 
 void TestMainWindow::configColourStyle_data() {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("storable");
-    QTest::newRow("orange") << u"optOrange"_s << true;
-    QTest::newRow("blue") << u"optBlue"_s << true;
-    QTest::newRow("grey, cannot be stored") << u"optGrey"_s << false;
+    QTest::addColumn<QString>("style");
+    QTest::newRow("orange") << u"optOrange"_s << qm::OrangeStyle;
+    QTest::newRow("blue") << u"optBlue"_s << qm::BlueStyle;
+    QTest::newRow("grey") << u"optGrey"_s << qm::GreyStyle;
 }
 
-// A style restyles the window at once and lasts to the next start; one that
-// cannot be stored is reported and the style in use stays, buttons included.
+// A style restyles the window at once and lasts until the program ends;
+// "Colours.Qmt", which holds the user's own colour values, is never
+// rewritten, so the next start shows the scheme from the file.
 void TestMainWindow::configColourStyle() {
     QFETCH(QString, button);
-    QFETCH(bool, storable);
+    QFETCH(QString, style);
     Desk desk;
-    QVERIFY(desk.start());
-    const qm::ColourScheme classic = qm::CurrentColourScheme();
-    QCOMPARE(classic.ColourStyle, qm::ClassicStyle);
-    desk.click(u"spdConfig"_s);
+    qm::ColourScheme own = qm::ClassicColourScheme();
+    own.PanelColour2 = 0x123456;
+    own.ListColour = 0x654321;
     const QString colours = desk.services.path(qm::ColoursFileName);
-    if (!storable) {
-        QVERIFY(QFile::remove(colours));
-        QVERIFY(QDir().mkdir(colours));
-    }
+    WriteBytes(colours, qm::JoinRecordLines(qm::ColourSchemeLines(own)));
+    const QByteArray stored = ReadBytes(colours);
+    QVERIFY(desk.start());
+    QCOMPARE(qm::CurrentColourScheme(), own);
+    desk.click(u"spdConfig"_s);
+    QVERIFY(isChecked(desk, u"optClassic"_s));
+
     clickChoice(desk, button);
-    const auto *panel = desk.child<qm::GradientPanel>(u"panStarting"_s);
-    if (!storable) {
-        QCOMPARE(desk.services.prompter.messages.size(), 1);
-        QCOMPARE(desk.services.prompter.messages[0].kind, int(qm::MessageKind::Error));
-        QCOMPARE(qm::CurrentColourScheme(), classic);
-        QVERIFY(isChecked(desk, u"optClassic"_s));
-        QVERIFY(!isChecked(desk, button));
-        QCOMPARE(panel->colour(), qm::ColourToQColor(classic.PanelColour2));
-        return;
-    }
-    const qm::ColourScheme chosen = qm::CurrentColourScheme();
-    QVERIFY(chosen != classic);
-    QCOMPARE(panel->colour(), qm::ColourToQColor(chosen.PanelColour2));
-    QCOMPARE(qm::ParseColourSchemeLines(qm::ReadRecordFile(colours)), chosen);
+    const qm::ColourScheme chosen = *qm::NamedColourScheme(style);
+    QCOMPARE(qm::CurrentColourScheme(), chosen);
+    QCOMPARE(desk.child<qm::GradientPanel>(u"panStarting"_s)->colour(),
+             qm::ColourToQColor(chosen.PanelColour2));
     desk.click(u"spdDiary"_s);
     desk.click(u"spdConfig"_s);
     QVERIFY(isChecked(desk, button));
     QVERIFY(desk.services.prompter.messages.isEmpty());
+    QCOMPARE(ReadBytes(colours), stored);
+
+    qm::TfrmMain next(&desk.tray);
+    QVERIFY(next.StartUp());
+    QCOMPARE(qm::CurrentColourScheme(), own);
 }
 
 void TestMainWindow::menuShowsPagesAndMarksTheCurrentOne() {

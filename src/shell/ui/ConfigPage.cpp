@@ -246,12 +246,9 @@ void ConfigPage::cmdConfigSaveClick() {
 }
 
 void ConfigPage::colourStyleClick(const QString &style) {
-    const QString previous = CurrentColourScheme().ColourStyle;
-    // A scheme that cannot be stored is not applied: the buttons go back to
-    // the one in use and the report says why.
-    auto keepPrevious = qScopeGuard([this, previous] { checkChoice(m_colours, previous); });
-    ChooseColourScheme(*NamedColourScheme(style));
-    keepPrevious.dismiss();
+    // A style lasts until the program ends. "Colours.Qmt" holds the user's own
+    // colour values and is never rewritten: the next start shows its scheme.
+    SetCurrentColourScheme(*NamedColourScheme(style));
     StyleForm(window());
 }
 

@@ -178,6 +178,8 @@ private slots:
     void buttonsShowTheirPictures();
     void closeQuery_data();
     void closeQuery();
+    void closeLeavesThePageOnShow_data();
+    void closeLeavesThePageOnShow();
     void notesReopenedAndWrittenOnLeave_data();
     void notesReopenedAndWrittenOnLeave();
     void closeDropsCompletedTasksWhenAsked();
@@ -895,7 +897,8 @@ void TestMainWindow::closeQuery_data() {
 }
 
 // Every close goes through the question; a No keeps everything as it was and
-// writes nothing, a Yes writes the remembered diary view.
+// writes nothing but what leaving the diary page keeps ("Show Completed"), a
+// Yes writes the remembered diary view.
 void TestMainWindow::closeQuery() {
     QFETCH(bool, notes);
     QFETCH(bool, alarms);
@@ -919,12 +922,79 @@ void TestMainWindow::closeQuery() {
         QVERIFY2(messages[0].text.startsWith(question), qPrintable(messages[0].text));
         QCOMPARE(messages[0].kind, int(qm::MessageKind::Confirmation));
         QCOMPARE(messages[0].buttons, int(qm::MessageButtons::YesNo));
+        // Enter keeps the work: No is the default.
+        QCOMPARE(messages[0].defaultResult, int(qm::MessageResult::No));
     }
     QCOMPARE(closed.size(), closes ? 1 : 0);
     QCOMPARE(desk.window->isVisible(), !closes);
     QCOMPARE(desk.setting(u"Diary Page"_s), closes ? u"Daily"_s : u"<missing>"_s);
-    QCOMPARE(desk.setting(u"Show Completed"_s), closes ? u"0"_s : u"<missing>"_s);
+    QCOMPARE(desk.setting(u"Show Completed"_s), u"0"_s);
     QCOMPARE(desk.window->timAlarm.isActive(), !closes);
+}
+
+void TestMainWindow::closeLeavesThePageOnShow_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("fault"); // the page cannot be left
+    QTest::newRow("notes bound to a file") << u"Notes"_s << false;
+    QTest::newRow("notes whose file cannot be written") << u"Notes"_s << true;
+    QTest::newRow("configuration") << u"Config"_s << false;
+    QTest::newRow("configuration refused") << u"Config"_s << true;
+}
+
+// Closing leaves the page on show as a page change does: edited notes are
+// written back to their file and configuration changes are saved, without a
+// question. A page that cannot be left (a write that fails, a check that
+// refuses) says why, and the program stays open with the edits in place.
+void TestMainWindow::closeLeavesThePageOnShow() {
+    QFETCH(QString, page);
+    QFETCH(bool, fault);
+    Desk desk;
+    desk.scriptedNames.removeAll(u"tabNotes"_s);
+    const QString folder = desk.services.path(u"notes"_s);
+    const QString path = folder + u"/week.Qmn"_s;
+    QVERIFY(QDir().mkpath(folder));
+    WriteBytes(path, "{\\rtf1\\ansi Shopping list}");
+    auto &values = desk.services.settings.m_values;
+    values[u"Starting Screen"_s] = page == u"Notes"_s ? u"Notes"_s : u"Diary"_s;
+    values[u"Open Notes"_s] = u"1"_s;
+    values[u"Last Note File"_s] = path;
+    QVERIFY(desk.start());
+    desk.window->show();
+    if (page == u"Notes"_s) {
+        auto *editor = desk.child<QTextEdit>(u"rchNotes"_s);
+        editor->moveCursor(QTextCursor::End);
+        QTest::keyClicks(editor, u" and bread"_s);
+        if (fault) { // the folder has gone, a file of that name in its place
+            QVERIFY(QDir(folder).removeRecursively());
+            WriteBytes(folder, "not a folder");
+        }
+    } else {
+        desk.click(u"spdConfig"_s);
+        clickChoice(desk, u"chkPassword"_s);
+        TypeText(desk.child<QLineEdit>(u"txtPassword"_s), u"key"_s);
+        TypeText(desk.child<QLineEdit>(u"txtReType"_s), fault ? u"kez"_s : u"key"_s);
+    }
+    QSignalSpy closed(desk.window.get(), &qm::TfrmMain::closed);
+    desk.click(u"cmd"_s + page + u"Close"_s);
+    const auto &messages = desk.services.prompter.messages;
+    QCOMPARE(closed.size(), fault ? 0 : 1);
+    QCOMPARE(messages.size(), fault ? 1 : 0);
+    if (page == u"Notes"_s) {
+        QCOMPARE(desk.child<QTextEdit>(u"rchNotes"_s)->toPlainText(), u"Shopping list and bread"_s);
+        if (fault) {
+            QCOMPARE(messages[0].kind, int(qm::MessageKind::Error));
+            QVERIFY2(messages[0].text.contains(u"week.Qmn"_s), qPrintable(messages[0].text));
+        } else {
+            QVERIFY(ReadBytes(path).contains("Shopping list and bread"));
+        }
+    } else if (fault) {
+        QCOMPARE(messages[0].text,
+                 u"Cannot Save Because :\r\rRe-Typed Password Does Not Match Password"_s);
+        QCOMPARE(desk.setting(u"Need Password"_s), u"<missing>"_s);
+    } else {
+        QCOMPARE(desk.setting(u"Need Password"_s), u"1"_s);
+        QCOMPARE(desk.setting(u"Password"_s), qm::ShiftUp(u"KEY"_s));
+    }
 }
 
 void TestMainWindow::notesReopenedAndWrittenOnLeave_data() {

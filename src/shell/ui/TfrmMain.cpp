@@ -559,13 +559,22 @@ void TfrmMain::ShowPage(Page *page) {
 }
 
 bool TfrmMain::FormCloseQuery() {
+    // The page on show is left as a page change leaves it: its checks with
+    // their reasons, then what leaving it saves (the configuration, notes
+    // bound to their file), so closing never throws away what a page change
+    // would have kept. A refusal or a failed save stops the close. Unsaved
+    // alarm times are asked about instead: they may be half typed.
+    bool left = false;
+    RunReported([this, &left] {
+        Page *page = activePage();
+        left = page == m_alarms || LeavePage(page);
+    });
+    if (!left)
+        return false;
     const bool notes = m_notes && m_notes->hasUnsavedChanges();
     const bool alarms = m_alarms && m_alarms->hasUnsavedChanges();
     const QString question = CloseQuestion(notes, alarms);
-    if (question.isEmpty())
-        return true;
-    return ShowMessageBox(question, MessageKind::Confirmation, MessageButtons::YesNo) ==
-           MessageResult::Yes;
+    return question.isEmpty() || ConfirmDiscarding(question);
 }
 
 void TfrmMain::Shutdown() {

@@ -96,6 +96,30 @@ Qt::Alignment ToQtAlignment(int value) {
     }
 }
 
+// Qt 6.4's text control takes the first format of whatever it is handed to
+// paste without asking whether there is one. An empty clipboard or selection
+// (nothing copied, or the program that offered it has closed) hands it none,
+// and Ctrl+V or a middle click would end the program with the notes
+// unsaved: nothing to paste is refused before it gets there.
+class NotesEditor final : public QTextEdit {
+public:
+    using QTextEdit::QTextEdit;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData *source) const override {
+        return holdsAnything(source) && QTextEdit::canInsertFromMimeData(source);
+    }
+    void insertFromMimeData(const QMimeData *source) override {
+        if (holdsAnything(source))
+            QTextEdit::insertFromMimeData(source);
+    }
+
+private:
+    static bool holdsAnything(const QMimeData *source) {
+        return source && !source->formats().isEmpty();
+    }
+};
+
 // The open and save dialogs. The program's own dialog is used on every
 // system, so the save dialog can be kept open when the chosen name is
 // refused, and the program asks the overwrite question itself.
@@ -229,7 +253,7 @@ void NotesPage::build() {
     m_modified->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_modified->hide();
 
-    m_editor = new QTextEdit(back);
+    m_editor = new NotesEditor(back);
     m_editor->setObjectName(u"rchNotes"_s);
     m_editor->setGeometry(Margin, EditorTop, Width - 2 * Margin, EditorBottom - EditorTop);
     m_editor->setAcceptRichText(true);

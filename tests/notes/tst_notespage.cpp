@@ -332,6 +332,9 @@ void TestNotesPage::newAndOpenAskAboutModifiedNotes() {
     click(&pad.page, button);
 
     QCOMPARE(pad.messageTexts(), question.isEmpty() ? QStringList() : QStringList{question});
+    // Enter answers No: the notes are thrown away only by a deliberate Yes.
+    if (!question.isEmpty())
+        QCOMPARE(pad.services.prompter.messages[0].defaultResult, int(qm::MessageResult::No));
     if (button == u"cmdNoteOpen"_s) {
         QCOMPARE(pad.services.prompter.modalRuns, goesOn ? 1 : 0);
     } else if (goesOn) {

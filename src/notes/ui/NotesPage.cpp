@@ -427,9 +427,7 @@ void NotesPage::spdAlignClick(QToolButton *button) {
 }
 
 void NotesPage::cmdNoteNewClick() {
-    if (m_editor->document()->isModified() &&
-        ShowMessageBox(NewQuestion, MessageKind::Confirmation, MessageButtons::YesNo) !=
-            MessageResult::Yes)
+    if (m_editor->document()->isModified() && !ConfirmDiscarding(NewQuestion))
         return;
     m_currentNoteFile.clear();
     m_editor->clear();
@@ -445,9 +443,7 @@ void NotesPage::cmdNoteNewClick() {
 }
 
 void NotesPage::cmdNoteOpenClick() {
-    if (m_editor->document()->isModified() &&
-        ShowMessageBox(OpenQuestion, MessageKind::Confirmation, MessageButtons::YesNo) !=
-            MessageResult::Yes)
+    if (m_editor->document()->isModified() && !ConfirmDiscarding(OpenQuestion))
         return;
     NoteFileDialog dialog(window(), u"opnNotes"_s, u"Open"_s, QFileDialog::AcceptOpen,
                           m_currentNoteFile);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notes/Rtf.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -19,6 +21,26 @@ QString NoteFileExtension(int filterIndex);
 // A chosen name with the filter's extension appended when it has no full stop
 // anywhere (its folders included); a name with any full stop is kept as it is.
 QString WithDefaultExtension(const QString &path, int filterIndex);
+
+// What a file's bytes are to the notes page. Rich text is read as a note;
+// plain text is shown but never written back over, since the file would
+// become rich text; a binary file (another program's own format) is not
+// read at all.
+enum class NoteFileKind { Rtf, PlainText, Binary };
+// RTF when the bytes start with "{\rtf"; plain text after a UTF-16 byte order
+// mark; binary when they hold a NUL byte anywhere or start with the signature
+// of a word processor's, an office suite's, an archive's, a PDF's or a
+// picture's file; plain text otherwise.
+NoteFileKind NoteFileKindOf(const QByteArray &bytes);
+
+// The name proposed for saving notes that came from path without being kept
+// in it: the same folder and name, with ".Qmn" for the last extension
+// (notes.txt gives notes.Qmn).
+QString NotesNameFor(const QString &path);
+
+// What a file holds that the notes page cannot keep, in words for a message:
+// "Pictures", "Pictures And Tables", "Pictures, Tables And Footnotes".
+QString LossNames(RtfLosses losses);
 
 // The bytes of a note file. Raises FileError when the file cannot be opened
 // or read, a missing file and a folder included, so the caller can leave the

@@ -89,6 +89,7 @@ enum class W {
     FontTable,
     Green,
     Highlight,
+    Ignore, // known only for what it says is lost
     Italic,
     Ldblquote,
     Line,
@@ -125,6 +126,7 @@ enum class W {
 struct WordEntry {
     std::string_view name;
     W word;
+    RtfLoss lost = RtfLoss::Nothing; // what reading past the word drops
 };
 
 // Sorted by name for the binary search; the static_assert below keeps it so.
@@ -132,20 +134,20 @@ constexpr WordEntry Words[] = {
     {"aftncn", W::Skip},
     {"aftnsep", W::Skip},
     {"aftnsepc", W::Skip},
-    {"annotation", W::Skip},
+    {"annotation", W::Skip, RtfLoss::Comments},
     {"ansi", W::Ansi},
     {"ansicpg", W::AnsiCpg},
-    {"atnauthor", W::Skip},
-    {"atnid", W::Skip},
+    {"atnauthor", W::Skip, RtfLoss::Comments},
+    {"atnid", W::Skip, RtfLoss::Comments},
     {"author", W::Skip},
     {"b", W::Bold},
-    {"bkmkend", W::Skip},
-    {"bkmkstart", W::Skip},
+    {"bkmkend", W::Skip, RtfLoss::Bookmarks},
+    {"bkmkstart", W::Skip, RtfLoss::Bookmarks},
     {"blue", W::Blue},
     {"bullet", W::Bullet},
     {"buptim", W::Skip},
     {"cb", W::Cb},
-    {"cell", W::Cell},
+    {"cell", W::Cell, RtfLoss::Tables},
     {"cf", W::Cf},
     {"chcbpat", W::Chcbpat},
     {"colortbl", W::ColourTable},
@@ -153,7 +155,7 @@ constexpr WordEntry Words[] = {
     {"company", W::Skip},
     {"cpg", W::Cpg},
     {"creatim", W::Skip},
-    {"datafield", W::Skip},
+    {"datafield", W::Skip, RtfLoss::Fields},
     {"datastore", W::Skip},
     {"deff", W::Deff},
     {"doccomm", W::Skip},
@@ -164,26 +166,28 @@ constexpr WordEntry Words[] = {
     {"enspace", W::Enspace},
     {"f", W::Font},
     {"fcharset", W::FontCharset},
-    {"fldinst", W::Skip},
+    {"field", W::Ignore, RtfLoss::Fields},
+    {"fldinst", W::Skip, RtfLoss::Fields},
     {"fonttbl", W::FontTable},
-    {"footer", W::Skip},
-    {"footerf", W::Skip},
-    {"footerl", W::Skip},
-    {"footerr", W::Skip},
-    {"footnote", W::Skip},
+    {"footer", W::Skip, RtfLoss::HeadersAndFooters},
+    {"footerf", W::Skip, RtfLoss::HeadersAndFooters},
+    {"footerl", W::Skip, RtfLoss::HeadersAndFooters},
+    {"footerr", W::Skip, RtfLoss::HeadersAndFooters},
+    {"footnote", W::Skip, RtfLoss::Footnotes},
     {"fs", W::FontSize},
     {"ftncn", W::Skip},
     {"ftnsep", W::Skip},
     {"ftnsepc", W::Skip},
     {"generator", W::Skip},
     {"green", W::Green},
-    {"header", W::Skip},
-    {"headerf", W::Skip},
-    {"headerl", W::Skip},
-    {"headerr", W::Skip},
+    {"header", W::Skip, RtfLoss::HeadersAndFooters},
+    {"headerf", W::Skip, RtfLoss::HeadersAndFooters},
+    {"headerl", W::Skip, RtfLoss::HeadersAndFooters},
+    {"headerr", W::Skip, RtfLoss::HeadersAndFooters},
     {"highlight", W::Highlight},
     {"i", W::Italic},
     {"info", W::Skip},
+    {"intbl", W::Ignore, RtfLoss::Tables},
     {"keywords", W::Skip},
     {"latentstyles", W::Skip},
     {"ldblquote", W::Ldblquote},
@@ -193,17 +197,17 @@ constexpr WordEntry Words[] = {
     {"lquote", W::Lquote},
     {"ltrmark", W::Ltrmark},
     {"mac", W::Mac},
-    {"nestcell", W::Cell},
-    {"nestrow", W::Row},
-    {"nonshppict", W::Skip},
-    {"object", W::Skip},
+    {"nestcell", W::Cell, RtfLoss::Tables},
+    {"nestrow", W::Row, RtfLoss::Tables},
+    {"nonshppict", W::Skip, RtfLoss::Pictures},
+    {"object", W::Skip, RtfLoss::Objects},
     {"operator", W::Skip},
     {"page", W::Par},
     {"par", W::Par},
     {"pard", W::Pard},
     {"pc", W::Pc},
     {"pca", W::Pca},
-    {"pict", W::Skip},
+    {"pict", W::Skip, RtfLoss::Pictures},
     {"plain", W::Plain},
     {"pn", W::Skip},
     {"printim", W::Skip},
@@ -218,24 +222,25 @@ constexpr WordEntry Words[] = {
     {"red", W::Red},
     {"revtbl", W::Skip},
     {"revtim", W::Skip},
-    {"row", W::Row},
+    {"row", W::Row, RtfLoss::Tables},
     {"rquote", W::Rquote},
     {"rsidtbl", W::Skip},
     {"rtlmark", W::Rtlmark},
-    {"rxe", W::Skip},
+    {"rxe", W::Skip, RtfLoss::IndexEntries},
     {"sect", W::Par},
-    {"shp", W::Skip},
-    {"shprslt", W::Skip},
+    {"shp", W::Skip, RtfLoss::Pictures},
+    {"shprslt", W::Skip, RtfLoss::Pictures},
     {"strike", W::Strike},
     {"striked", W::StrikeDouble},
     {"stylesheet", W::Skip},
     {"subject", W::Skip},
     {"tab", W::Tab},
-    {"tc", W::Skip},
+    {"tc", W::Skip, RtfLoss::IndexEntries},
     {"template", W::Skip},
     {"themedata", W::Skip},
     {"title", W::Skip},
-    {"txe", W::Skip},
+    {"trowd", W::Ignore, RtfLoss::Tables},
+    {"txe", W::Skip, RtfLoss::IndexEntries},
     {"u", W::Unicode},
     {"uc", W::UnicodeFallback},
     {"ul", W::Underline},
@@ -257,7 +262,7 @@ constexpr WordEntry Words[] = {
     {"ulw", W::Underline},
     {"ulwave", W::Underline},
     {"userprops", W::Skip},
-    {"xe", W::Skip},
+    {"xe", W::Skip, RtfLoss::IndexEntries},
     {"xmlnstbl", W::Skip},
     {"zwj", W::Zwj},
     {"zwnj", W::Zwnj},
@@ -308,6 +313,7 @@ public:
         : m_cursor(&document), m_defaultFamily(document.defaultFont().family()) {}
 
     void read(const QByteArray &bytes);
+    RtfLosses losses() const { return m_losses; }
 
 private:
     bool step(Token &token); // false once reading ends
@@ -369,6 +375,7 @@ private:
     Align m_blockAlign = Align::Left; // the current block's
     bool m_cellTab = false;           // a cell ended: a tab unless the row ends first
     QHash<CharProps, QTextCharFormat> m_formats;
+    RtfLosses m_losses;
 };
 
 void Reader::read(const QByteArray &bytes) {
@@ -443,11 +450,14 @@ void Reader::closeGroup() {
 }
 
 void Reader::word(const Token &token) {
-    GroupState &s = state();
-    if (s.dest == Dest::Skip)
-        return;
     const WordEntry *entry = findWord(token.text);
     if (!entry)
+        return;
+    // Noted inside skipped groups too: {\*\bkmkstart} and {\*\fldinst} are
+    // skipped by their star before their word is seen.
+    m_losses |= entry->lost;
+    GroupState &s = state();
+    if (s.dest == Dest::Skip)
         return;
     const int param = token.param;
     switch (entry->word) {
@@ -929,27 +939,35 @@ bool IsRtf(const QByteArray &bytes) {
     return bytes.startsWith("{\\rtf");
 }
 
-void ReadRtf(const QByteArray &bytes, QTextDocument &document) {
+RtfLosses ReadRtf(const QByteArray &bytes, QTextDocument &document) {
     // Loading is not an edit: nothing of it goes on the undo stack.
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     document.clear();
-    Reader(document).read(bytes);
+    Reader reader(document);
+    reader.read(bytes);
     document.setUndoRedoEnabled(undo);
+    return reader.losses();
 }
 
-void ReadNoteBytes(const QByteArray &bytes, QTextDocument &document) {
-    if (IsRtf(bytes)) {
-        ReadRtf(bytes, document);
-        return;
+RtfLosses ReadNoteBytes(const QByteArray &bytes, QTextDocument &document) {
+    if (IsRtf(bytes))
+        return ReadRtf(bytes, document);
+    QString text;
+    if (const auto encoding = QStringConverter::encodingForData(bytes);
+        encoding == QStringConverter::Utf16LE || encoding == QStringConverter::Utf16BE) {
+        // Notepad's "Unicode" files: the decoder drops the byte order mark.
+        text = QStringDecoder(*encoding).decode(bytes);
+    } else {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = utf8.decode(bytes);
+        if (utf8.hasError())
+            text = DecodeCp1252(bytes);
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = DecodeCp1252(bytes);
     text.replace(u"\r\n"_s, u"\n"_s);
     text.replace(u'\r', u'\n');
     document.setPlainText(text);
+    return RtfLoss::Nothing;
 }
 
 } // namespace qm

@@ -24,12 +24,15 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using qm::test::child;
 using qm::test::click;
 using qm::test::ReadBytes;
+using qm::test::TestData;
 using qm::test::WriteBytes;
 
 namespace {
@@ -84,6 +87,19 @@ struct Pad {
     }
 };
 
+// The save dialog's answers: the name it proposed is kept in proposed, and
+// it is accepted as proposed or cancelled.
+std::function<int(QDialog &)> takeProposal(QString &proposed, bool accept) {
+    return [&proposed, accept](QDialog &dialog) {
+        proposed = dynamic_cast<QFileDialog &>(dialog).selectedFiles().value(0);
+        if (accept)
+            dialog.accept();
+        else
+            dialog.reject();
+        return dialog.result();
+    };
+}
+
 } // namespace
 
 class TestNotesPage : public QObject {
@@ -91,6 +107,8 @@ class TestNotesPage : public QObject {
 private slots:
     void defaultExtension_data();
     void defaultExtension();
+    void noteFileKind_data();
+    void noteFileKind();
     void saveThroughTheDialog_data();
     void saveThroughTheDialog();
     void overwriteQuestionKeepsTheDialogOpen();
@@ -98,6 +116,10 @@ private slots:
     void failedWriteChangesNothing();
     void open_data();
     void open();
+    void plainTextIsNeverWrittenOver();
+    void leavingWritesOnlyChangedNotes_data();
+    void leavingWritesOnlyChangedNotes();
+    void saveProposesANameBesideAFileItCannotKeep();
     void newAndOpenAskAboutModifiedNotes_data();
     void newAndOpenAskAboutModifiedNotes();
     void sizeBox();
@@ -122,6 +144,35 @@ void TestNotesPage::defaultExtension() {
     QFETCH(QString, chosen);
     QFETCH(int, filter);
     QTEST(qm::WithDefaultExtension(chosen, filter), "used");
+}
+
+void TestNotesPage::noteFileKind_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qm::NoteFileKind>("kind");
+    using Kind = qm::NoteFileKind;
+    QTest::newRow("RTF") << QByteArray("{\\rtf1 a}") << Kind::Rtf;
+    QTest::newRow("RTF with \\bin data") << QByteArray("{\\rtf1 \\bin2 \0\0}", 14) << Kind::Rtf;
+    QTest::newRow("empty") << QByteArray() << Kind::PlainText;
+    QTest::newRow("Windows-1252") << TestData(u"notes/shopping.txt"_s) << Kind::PlainText;
+    QTest::newRow("UTF-8") << QByteArray("caf\xc3\xa9 {\\rtf1}") << Kind::PlainText;
+    QTest::newRow("UTF-16 with its mark") << QByteArray("\xff\xfe"
+                                                        "a\0b\0",
+                                                        6)
+                                          << Kind::PlainText;
+    QTest::newRow("UTF-32") << QByteArray("\xff\xfe\0\0a\0\0\0", 8) << Kind::Binary;
+    QTest::newRow("NUL far in") << QByteArray(5000, 'a') + '\0' << Kind::Binary;
+    QTest::newRow("Word document") << TestData(u"notes/minutes.doc"_s) << Kind::Binary;
+    QTest::newRow("office suite (ZIP)") << QByteArray("PK\x03\x04\x14") << Kind::Binary;
+    QTest::newRow("PDF of text") << QByteArray("%PDF-1.4\n1 0 obj <<>>") << Kind::Binary;
+    QTest::newRow("gzip") << QByteArray("\x1f\x8b\x08") << Kind::Binary;
+    QTest::newRow("PNG") << QByteArray("\x89PNG\r\n\x1a\n") << Kind::Binary;
+}
+
+// Rich text is a note, text is text, and anything holding binary data is
+// another program's document, never read as text.
+void TestNotesPage::noteFileKind() {
+    QFETCH(QByteArray, bytes);
+    QTEST(qm::NoteFileKindOf(bytes), "kind");
 }
 
 void TestNotesPage::saveThroughTheDialog_data() {
@@ -247,44 +298,185 @@ void TestNotesPage::open_data() {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<int>("filter");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("rich text") << u"big.Rtf"_s << 2 << u"Short note"_s << true;
-    QTest::newRow("extension added") << u"plain"_s << 1 << u"just words\nand more"_s << true;
-    QTest::newRow("missing file") << u"nothing.Rtf"_s << 2 << QString() << false;
-    QTest::newRow("a pipe, never read") << u"pipe.Rtf"_s << 2 << QString() << false;
+    QTest::addColumn<bool>("bound");
+    QTest::addColumn<QString>("refusal"); // empty: the file opens
+    const QString readError = u"Error Reading From File"_s;
+    QTest::newRow("rich text") << u"big.Rtf"_s << 2 << u"Short note"_s << true << QString();
+    QTest::newRow("extension added")
+        << u"plain"_s << 1 << u"just words\nand more"_s << true << QString();
+    QTest::newRow("plain text, shown unbound")
+        << u"shopping.txt"_s << 2 << u"Milk\nBread\nCr\u00e8me fra\u00eeche\n"_s << false
+        << QString();
+    QTest::newRow("Word document")
+        << u"minutes.doc"_s << 3 << QString() << false
+        << u"File %1 Is Neither Rich Text Nor Plain Text\r\rThe Notes Page Can Only Open Rich "
+           u"Text (RTF) And Plain Text Files"_s;
+    QTest::newRow("missing file") << u"nothing.Rtf"_s << 2 << QString() << false << readError;
+    QTest::newRow("a pipe, never read") << u"pipe.Rtf"_s << 2 << QString() << false << readError;
 }
 
-// A file that opens replaces the notes and binds them ("File Name : ");
-// one that cannot be read says so and leaves everything as it was.
+// A rich text file that opens replaces the notes and binds them ("File Name
+// : "); plain text replaces them unbound. One that cannot be read, or is
+// another program's document, says so and leaves everything as it was.
 void TestNotesPage::open() {
     QFETCH(QString, chosen);
     QFETCH(int, filter);
     QFETCH(QString, text);
-    QFETCH(bool, opens);
+    QFETCH(bool, bound);
+    QFETCH(QString, refusal);
     Pad pad;
     WriteBytes(pad.path(u"big.Rtf"_s), ShortNote);
-    WriteBytes(pad.path(u"plain.Qmn"_s), "just words\r\nand more");
+    WriteBytes(pad.path(u"plain.Qmn"_s), "{\\rtf1 just words\\par and more}");
+    for (const QString &sample : {u"shopping.txt"_s, u"minutes.doc"_s})
+        WriteBytes(pad.path(sample), TestData(u"notes/"_s + sample));
     QVERIFY(::mkfifo(QFile::encodeName(pad.path(u"pipe.Rtf"_s)).constData(), 0600) == 0);
     pad.type(u"typed before"_s);
 
     pad.services.prompter.answers = {qm::MessageResult::Yes};
     pad.openFile(pad.path(chosen), filter);
-    if (opens) {
-        const QString path = qm::WithDefaultExtension(pad.path(chosen), filter);
+    const QString path = qm::WithDefaultExtension(pad.path(chosen), filter);
+    if (refusal.isEmpty()) {
         QCOMPARE(pad.editor()->toPlainText(), text);
-        QCOMPARE(pad.page.CurrentNoteFile(), path);
-        QCOMPARE(pad.label(), u"File Name : "_s + path);
+        QCOMPARE(pad.page.CurrentNoteFile(), bound ? path : QString());
+        QCOMPARE(pad.label(), bound ? u"File Name : "_s + path : u"*** Unsaved Notes ***"_s);
         QVERIFY(!pad.page.hasUnsavedChanges());
         QVERIFY(!pad.modifiedShown());
         QVERIFY(child<QPushButton>(&pad.page, u"cmdNoteSave"_s)->isEnabled());
     } else {
-        QCOMPARE(pad.messageTexts().last(), u"Error Reading From File"_s);
+        QCOMPARE(pad.messageTexts().last(), QString(refusal).replace(u"%1"_s, path));
         QCOMPARE(pad.services.prompter.messages.last().kind, int(qm::MessageKind::Error));
         QCOMPARE(pad.editor()->toPlainText(), u"typed before"_s);
         QCOMPARE(pad.page.CurrentNoteFile(), QString());
         QCOMPARE(pad.label(), u"*** Unsaved Notes ***"_s);
         QVERIFY(pad.page.hasUnsavedChanges());
     }
+}
+
+// Plain text is shown but never bound: leaving the page leaves the file as
+// it was, and Save proposes a notes file of the same name beside it.
+void TestNotesPage::plainTextIsNeverWrittenOver() {
+    Pad pad;
+    const QByteArray text = TestData(u"notes/shopping.txt"_s);
+    const QString path = pad.path(u"shopping.txt"_s);
+    WriteBytes(path, text);
+    pad.openFile(path);
+    pad.type(u"Eggs "_s);
+    pad.page.SaveNotesOnLeave();
+    QCOMPARE(ReadBytes(path), text);
+    QVERIFY(pad.page.hasUnsavedChanges());
+
+    QString proposed;
+    pad.services.prompter.modalHandler = takeProposal(proposed, true);
+    click(&pad.page, u"cmdNoteSave"_s);
+    const QString notes = pad.path(u"shopping.Qmn"_s);
+    QCOMPARE(proposed, notes);
+    QCOMPARE(pad.page.CurrentNoteFile(), notes);
+    QVERIFY(ReadBytes(notes).startsWith("{\\rtf"));
+    QCOMPARE(ReadBytes(path), text);
+}
+
+void TestNotesPage::leavingWritesOnlyChangedNotes_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("answer");     // to the question before losing content; 0: not asked
+    QTest::addColumn<bool>("nameTaken"); // the save dialog after No: proposal taken or cancelled
+    QTest::addColumn<QString>("boundAfter");
+    QTest::addColumn<bool>("rewritten");
+    const int yes = qm::MessageResult::Yes;
+    const int no = qm::MessageResult::No;
+    QTest::newRow("own note, unchanged")
+        << u"own.Qmn"_s << false << 0 << false << u"own.Qmn"_s << false;
+    QTest::newRow("own note, changed")
+        << u"own.Qmn"_s << true << 0 << false << u"own.Qmn"_s << true;
+    QTest::newRow("letter, unchanged")
+        << u"letter.rtf"_s << false << 0 << false << u"letter.rtf"_s << false;
+    QTest::newRow("letter, Yes replaces it")
+        << u"letter.rtf"_s << true << yes << false << u"letter.rtf"_s << true;
+    QTest::newRow("letter, No and another name")
+        << u"letter.rtf"_s << true << no << true << u"letter.Qmn"_s << false;
+    QTest::newRow("letter, No and no name")
+        << u"letter.rtf"_s << true << no << false << QString() << false;
+}
+
+// Leaving the page writes a bound file only when the notes changed; a file
+// holding what the editor cannot keep (a word processor's letter) is first
+// asked about, No the default. Yes makes it the notes' own; No saves under
+// another name, or, with none given, leaves the file alone and the notes
+// unbound and unsaved. No second question either way.
+void TestNotesPage::leavingWritesOnlyChangedNotes() {
+    QFETCH(QString, file);
+    QFETCH(bool, edited);
+    QFETCH(int, answer);
+    QFETCH(bool, nameTaken);
+    QFETCH(QString, boundAfter);
+    QFETCH(bool, rewritten);
+    Pad pad;
+    const QString path = pad.path(file);
+    const QByteArray before = file == u"own.Qmn"_s ? ShortNote : TestData(u"notes/letter.rtf"_s);
+    WriteBytes(path, before);
+    pad.openFile(path);
+    if (edited)
+        pad.type(u"Hello "_s);
+    pad.services.prompter.messages.clear();
+    if (answer)
+        pad.services.prompter.answers = {answer};
+    QString proposed;
+    pad.services.prompter.modalHandler = takeProposal(proposed, nameTaken);
+    pad.page.SaveNotesOnLeave();
+
+    if (answer) {
+        QCOMPARE(pad.messageTexts(),
+                 QStringList{path + u" Holds Pictures, Tables, Headers And Footers, Footnotes And "
+                                    u"Bookmarks That The Notes Page Cannot Keep. Saving Your "
+                                    u"Changes Into It Would Lose Them.\r\rDo You Want To Replace "
+                                    u"It Anyway?"_s});
+        QCOMPARE(pad.services.prompter.messages[0].defaultResult, int(qm::MessageResult::No));
+    } else {
+        QCOMPARE(pad.messageTexts(), QStringList());
+    }
+    QCOMPARE(proposed, answer == qm::MessageResult::No ? pad.path(u"letter.Qmn"_s) : QString());
+    const QString bound = boundAfter.isEmpty() ? QString() : pad.path(boundAfter);
+    QCOMPARE(pad.page.CurrentNoteFile(), bound);
+    QCOMPARE(pad.label(), bound.isEmpty() ? u"*** Unsaved Notes ***"_s
+                          : edited        ? u"Filename : "_s + bound
+                                          : u"File Name : "_s + bound);
+    QCOMPARE(pad.page.hasUnsavedChanges(), bound.isEmpty());
+    if (edited) {
+        pad.type(u"again "_s);
+        pad.services.prompter.messages.clear();
+        pad.page.SaveNotesOnLeave();
+        QCOMPARE(pad.messageTexts(), QStringList());
+        if (!bound.isEmpty())
+            QVERIFY(ReadBytes(bound).contains("Hello again "));
+    }
+    QCOMPARE(ReadBytes(path) != before, rewritten);
+}
+
+// Save proposes a notes file beside a file the editor cannot keep; choosing
+// that file itself asks the question above, and No keeps the dialog open.
+void TestNotesPage::saveProposesANameBesideAFileItCannotKeep() {
+    Pad pad;
+    const QString path = pad.path(u"letter.rtf"_s);
+    WriteBytes(path, TestData(u"notes/letter.rtf"_s));
+    pad.openFile(path);
+    pad.type(u"Hello "_s);
+    pad.services.prompter.answers = {qm::MessageResult::No};
+    QString proposed;
+    pad.services.prompter.modalHandler = [&](QDialog &dialog) {
+        auto &files = dynamic_cast<QFileDialog &>(dialog);
+        proposed = files.selectedFiles().value(0);
+        files.selectFile(path);
+        dialog.accept();
+        const int result = dialog.result();
+        dialog.reject();
+        return result;
+    };
+    click(&pad.page, u"cmdNoteSave"_s);
+    QCOMPARE(proposed, pad.path(u"letter.Qmn"_s));
+    QCOMPARE(pad.messageTexts().size(), 1);
+    QVERIFY(pad.messageTexts()[0].startsWith(path + u" Holds Pictures"_s));
+    QCOMPARE(ReadBytes(path), TestData(u"notes/letter.rtf"_s));
+    QCOMPARE(pad.page.CurrentNoteFile(), path);
 }
 
 void TestNotesPage::newAndOpenAskAboutModifiedNotes_data() {
@@ -332,6 +524,9 @@ void TestNotesPage::newAndOpenAskAboutModifiedNotes() {
     click(&pad.page, button);
 
     QCOMPARE(pad.messageTexts(), question.isEmpty() ? QStringList() : QStringList{question});
+    // Enter answers No: the notes are thrown away only by a deliberate Yes.
+    if (!question.isEmpty())
+        QCOMPARE(pad.services.prompter.messages[0].defaultResult, int(qm::MessageResult::No));
     if (button == u"cmdNoteOpen"_s) {
         QCOMPARE(pad.services.prompter.modalRuns, goesOn ? 1 : 0);
     } else if (goesOn) {

@@ -69,6 +69,17 @@ QString MissingLastFileMessage(const QString &path) {
            u" Is Unable To Find This File"_s + u"\r\r"_s + u"It Therefore Cannot Be Opened"_s;
 }
 
+QString NotNotesMessage(const QString &path) {
+    return u"File "_s + path + u" Is Neither Rich Text Nor Plain Text"_s + u"\r\r"_s +
+           u"The Notes Page Can Only Open Rich Text (RTF) And Plain Text Files"_s;
+}
+
+QString NotKeptQuestion(const QString &path, RtfLosses notKept) {
+    return path + u" Holds "_s + LossNames(notKept) +
+           u" That The Notes Page Cannot Keep. Saving Your Changes Into It Would Lose Them."_s +
+           u"\r\r"_s + u"Do You Want To Replace It Anyway?"_s;
+}
+
 // Where everything sits: the format bar across the top, the file name and
 // the modified mark under it, the editor filling the middle and the buttons
 // along the bottom.
@@ -95,6 +106,30 @@ Qt::Alignment ToQtAlignment(int value) {
         return Qt::AlignLeft;
     }
 }
+
+// Qt 6.4's text control takes the first format of whatever it is handed to
+// paste without asking whether there is one. An empty clipboard or selection
+// (nothing copied, or the program that offered it has closed) hands it none,
+// and Ctrl+V or a middle click would end the program with the notes
+// unsaved: nothing to paste is refused before it gets there.
+class NotesEditor final : public QTextEdit {
+public:
+    using QTextEdit::QTextEdit;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData *source) const override {
+        return holdsAnything(source) && QTextEdit::canInsertFromMimeData(source);
+    }
+    void insertFromMimeData(const QMimeData *source) override {
+        if (holdsAnything(source))
+            QTextEdit::insertFromMimeData(source);
+    }
+
+private:
+    static bool holdsAnything(const QMimeData *source) {
+        return source && !source->formats().isEmpty();
+    }
+};
 
 // The open and save dialogs. The program's own dialog is used on every
 // system, so the save dialog can be kept open when the chosen name is
@@ -229,7 +264,7 @@ void NotesPage::build() {
     m_modified->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_modified->hide();
 
-    m_editor = new QTextEdit(back);
+    m_editor = new NotesEditor(back);
     m_editor->setObjectName(u"rchNotes"_s);
     m_editor->setGeometry(Margin, EditorTop, Width - 2 * Margin, EditorBottom - EditorTop);
     m_editor->setAcceptRichText(true);
@@ -403,11 +438,11 @@ void NotesPage::spdAlignClick(QToolButton *button) {
 }
 
 void NotesPage::cmdNoteNewClick() {
-    if (m_editor->document()->isModified() &&
-        ShowMessageBox(NewQuestion, MessageKind::Confirmation, MessageButtons::YesNo) !=
-            MessageResult::Yes)
+    if (m_editor->document()->isModified() && !ConfirmDiscarding(NewQuestion))
         return;
     m_currentNoteFile.clear();
+    m_notKept = {};
+    m_proposedName.clear();
     m_editor->clear();
     // New notes start in the editor's own font, not in the last one used.
     m_editor->setCurrentCharFormat(QTextCharFormat());
@@ -421,9 +456,7 @@ void NotesPage::cmdNoteNewClick() {
 }
 
 void NotesPage::cmdNoteOpenClick() {
-    if (m_editor->document()->isModified() &&
-        ShowMessageBox(OpenQuestion, MessageKind::Confirmation, MessageButtons::YesNo) !=
-            MessageResult::Yes)
+    if (m_editor->document()->isModified() && !ConfirmDiscarding(OpenQuestion))
         return;
     NoteFileDialog dialog(window(), u"opnNotes"_s, u"Open"_s, QFileDialog::AcceptOpen,
                           m_currentNoteFile);
@@ -433,43 +466,81 @@ void NotesPage::cmdNoteOpenClick() {
     if (IsBlank(chosen))
         return;
     const QString path = WithDefaultExtension(chosen, dialog.filterIndex());
-    if (!loadNotes(path)) {
-        ShowMessageBox(ReadErrorMessage, MessageKind::Error, MessageButtons::OK);
-        return;
+    if (const auto loaded = loadNotes(path)) {
+        showLoaded(path, *loaded);
+        m_editor->setFocus();
     }
-    m_currentNoteFile = path;
-    showBound(OpenedLabel + path);
-    m_editor->setFocus();
 }
 
 void NotesPage::cmdNoteSaveClick() {
-    NoteFileDialog dialog(window(), u"savNotes"_s, SaveDialogTitle, QFileDialog::AcceptSave,
-                          m_currentNoteFile, [this](const QString &chosen, int filterIndex) {
-                              return savNotesCanClose(chosen, filterIndex);
+    // A file the notes page may not simply write over is not proposed.
+    QString preset = m_currentNoteFile;
+    if (IsBlank(preset))
+        preset = m_proposedName;
+    else if (m_notKept)
+        preset = NotesNameFor(preset);
+    runSaveDialog(preset);
+}
+
+bool NotesPage::runSaveDialog(const QString &preset) {
+    bool written = false;
+    NoteFileDialog dialog(window(), u"savNotes"_s, SaveDialogTitle, QFileDialog::AcceptSave, preset,
+                          [this, &written](const QString &chosen, int filterIndex) {
+                              const bool close = savNotesCanClose(chosen, filterIndex);
+                              written = close && !IsBlank(chosen);
+                              return close;
                           });
     prompter().runModal(dialog);
+    return written;
 }
 
 bool NotesPage::savNotesCanClose(const QString &chosen, int filterIndex) {
     if (IsBlank(chosen))
         return true;
     const QString path = WithDefaultExtension(chosen, filterIndex);
-    if (QFileInfo::exists(path) &&
-        ShowMessageBox(OverwriteQuestion(path), MessageKind::Confirmation, MessageButtons::YesNo) !=
-            MessageResult::Yes)
+    // Choosing the bound file that holds what the editor cannot keep asks
+    // that question rather than the plain overwrite one.
+    if (m_notKept && QFileInfo(path) == QFileInfo(m_currentNoteFile)) {
+        if (!ConfirmDiscarding(NotKeptQuestion(path, m_notKept)))
+            return false;
+    } else if (QFileInfo::exists(path) &&
+               ShowMessageBox(OverwriteQuestion(path), MessageKind::Confirmation,
+                              MessageButtons::YesNo) != MessageResult::Yes) {
         return false;
+    }
     // The notes are bound to the name only once they are written under it:
     // a failed write is reported and keeps the dialog open for another name.
     return RunReported([this, &path] {
         writeNotes(path);
         m_currentNoteFile = path;
+        m_notKept = {};
+        m_proposedName.clear();
     });
 }
 
 void NotesPage::SaveNotesOnLeave() {
-    if (!isBuilt() || IsBlank(m_currentNoteFile))
+    // Notes read and left alone are not written: the file keeps what was in
+    // it, byte for byte, whoever wrote it.
+    if (!isBuilt() || IsBlank(m_currentNoteFile) || !m_editor->document()->isModified())
         return;
-    writeNotes(m_currentNoteFile);
+    if (!m_notKept) {
+        writeNotes(m_currentNoteFile);
+        return;
+    }
+    const QString original = m_currentNoteFile;
+    if (ConfirmDiscarding(NotKeptQuestion(original, m_notKept))) {
+        writeNotes(original);
+        m_notKept = {};
+        return;
+    }
+    if (runSaveDialog(NotesNameFor(original)))
+        return;
+    // No name: the file stays as it was, and the changed notes stay in the
+    // editor, unsaved, for the close query to ask about.
+    m_currentNoteFile.clear();
+    m_notKept = {};
+    m_proposedName = NotesNameFor(original);
+    m_fileName->setText(UnsavedNotesCaption);
 }
 
 void NotesPage::writeNotes(const QString &path) {
@@ -494,34 +565,50 @@ void NotesPage::OpenLastNoteFile() {
         ShowMessageBox(MissingLastFileMessage(path), MessageKind::Error, MessageButtons::OK);
         return;
     }
-    if (!loadNotes(path)) {
-        ShowMessageBox(ReadErrorMessage, MessageKind::Error, MessageButtons::OK);
-        return;
-    }
-    showBound(OpenedLabel + path);
-    m_currentNoteFile = path;
+    if (const auto loaded = loadNotes(path))
+        showLoaded(path, *loaded);
 }
 
-bool NotesPage::loadNotes(const QString &path) {
-    BusyScope busy;
-    QByteArray bytes;
-    try {
-        bytes = ReadNoteFile(path);
-    } catch (const FileError &) {
-        return false;
-    }
+std::optional<NotesPage::Loaded> NotesPage::loadNotes(const QString &path) {
+    std::optional<QByteArray> bytes;
+    std::optional<Loaded> loaded;
     {
-        // One update of the format bar after the load, not one per insert.
-        const QSignalBlocker quiet(m_editor);
-        ReadNoteBytes(bytes, *m_editor->document());
-        m_editor->document()->clearUndoRedoStacks();
-        m_editor->moveCursor(QTextCursor::Start);
+        BusyScope busy;
+        try {
+            bytes = ReadNoteFile(path);
+        } catch (const FileError &) {
+        }
+        const NoteFileKind kind = bytes ? NoteFileKindOf(*bytes) : NoteFileKind::Binary;
+        if (bytes && kind != NoteFileKind::Binary) {
+            // One update of the format bar after the load, not one per insert.
+            const QSignalBlocker quiet(m_editor);
+            loaded = Loaded{kind, ReadNoteBytes(*bytes, *m_editor->document())};
+            m_editor->document()->clearUndoRedoStacks();
+            m_editor->moveCursor(QTextCursor::Start);
+        }
     }
-    return true;
+    if (!bytes)
+        ShowMessageBox(ReadErrorMessage, MessageKind::Error, MessageButtons::OK);
+    else if (!loaded)
+        ShowMessageBox(NotNotesMessage(path), MessageKind::Error, MessageButtons::OK);
+    return loaded;
 }
 
-void NotesPage::showBound(const QString &label) {
-    m_fileName->setText(label);
+void NotesPage::showLoaded(const QString &path, const Loaded &loaded) {
+    if (loaded.kind == NoteFileKind::Rtf) {
+        m_currentNoteFile = path;
+        m_notKept = loaded.notKept;
+        m_proposedName.clear();
+        m_fileName->setText(OpenedLabel + path);
+    } else {
+        // Written back, a plain text file would become rich text, which the
+        // program that made it may not read: its text is shown unbound, and
+        // Save proposes a notes file beside it.
+        m_currentNoteFile.clear();
+        m_notKept = {};
+        m_proposedName = NotesNameFor(path);
+        m_fileName->setText(UnsavedNotesCaption);
+    }
     m_editor->document()->setModified(false);
     m_modified->hide();
     rchNotesSelectionChange();

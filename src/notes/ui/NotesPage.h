@@ -1,8 +1,11 @@
 #pragma once
 
 #include "foundation/ui/Page.h"
+#include "notes/NoteFiles.h"
 
 #include <QString>
+
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -14,9 +17,11 @@ class QToolButton;
 namespace qm {
 
 // The rich-text note pad: one editor bound to at most one note file, a
-// format bar, and New, Open, Save and Print. A bound file is written
-// whenever the page is left; the editor's modified flag is what the close
-// query warns about.
+// format bar, and New, Open, Save and Print. A bound file is written back
+// when the page is left with changes; the editor's modified flag is what the
+// close query warns about. Only rich text is bound: plain text is shown
+// unbound, and a file holding more than the editor can keep is not written
+// over without the user's word.
 class NotesPage : public Page {
     Q_OBJECT
 public:
@@ -27,8 +32,12 @@ public:
 
     // Each time the page is shown: the font list, size 10, the guard off.
     void PrepareNotesPage();
-    // Writes a bound file (modified or not); unbound notes stay in the editor.
-    // Raises FileError when the write fails, leaving everything as it was.
+    // Writes a bound file when the notes were changed since it was read or
+    // written; unbound notes stay in the editor. Before the first rewrite of
+    // a file with content the editor cannot keep, asks whether to replace it
+    // or save under another name; cancelling that leaves the file alone and
+    // the notes unbound. Raises FileError when the write fails, leaving
+    // everything as it was.
     void SaveNotesOnLeave();
     // Start-up: re-opens the "Last Note File", or says it cannot be found.
     void OpenLastNoteFile();
@@ -61,16 +70,30 @@ protected:
 private:
     QToolButton *makeBarButton(QWidget *bar, const QString &name, const QString &picture,
                                const QString &hint, int left);
-    // Reads path into the editor; false, with the editor as it was, when the
-    // file cannot be read.
-    bool loadNotes(const QString &path);
-    // The editor as it stands after a load from path or a save to it.
-    void showBound(const QString &label);
+    struct Loaded {
+        NoteFileKind kind;
+        RtfLosses notKept;
+    };
+    // Reads path into the editor when it holds rich text or plain text. When
+    // it cannot be read, or holds another program's own format, says so and
+    // leaves the editor as it was: then there is nothing.
+    std::optional<Loaded> loadNotes(const QString &path);
+    // The page after path was read into the editor.
+    void showLoaded(const QString &path, const Loaded &loaded);
+    // The save dialog, proposing the name preset; true when the notes were
+    // written under the name chosen.
+    bool runSaveDialog(const QString &preset);
     // Writes the notes to path; raises FileError and changes nothing when it
     // cannot.
     void writeNotes(const QString &path);
 
     QString m_currentNoteFile;
+    // What the bound file holds that the editor could not keep; empty once
+    // the user agreed to lose it or the notes page wrote the file.
+    RtfLosses m_notKept;
+    // The save dialog's name for unbound notes read from a file that is not
+    // theirs to write: the file's own name with ".Qmn".
+    QString m_proposedName;
     // True only while rchNotesSelectionChange brings the bar up to date: the
     // bar's handlers then leave the text alone.
     bool m_updatingBar = false;

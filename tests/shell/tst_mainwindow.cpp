@@ -1004,8 +1004,9 @@ void TestMainWindow::notesReopenedAndWrittenOnLeave_data() {
 }
 
 // "Open Notes" re-opens the last note file at start-up, or says it is gone
-// and leaves the notes unbound. Leaving the page rewrites a bound file,
-// changed or not, and the label turns from "File Name : " to "Filename : ".
+// and leaves the notes unbound. Leaving the page rewrites a bound file when
+// the notes were changed, and the label turns from "File Name : " to
+// "Filename : ".
 void TestMainWindow::notesReopenedAndWrittenOnLeave() {
     QFETCH(bool, present);
     Desk desk;
@@ -1038,11 +1039,18 @@ void TestMainWindow::notesReopenedAndWrittenOnLeave() {
     QCOMPARE(desk.child<QTextEdit>(u"rchNotes"_s)->toPlainText(), u"Shopping list"_s);
     QVERIFY(!notes->hasUnsavedChanges());
 
+    // Unchanged notes leave their file alone; changed ones are written back.
     WriteBytes(path, "changed elsewhere");
     desk.click(u"spdDiary"_s);
     QCOMPARE(desk.active(), u"tabDiary"_s);
+    QCOMPARE(ReadBytes(path), QByteArray("changed elsewhere"));
+    QCOMPARE(label->text(), u"File Name : "_s + path);
+    desk.click(u"spdNotes"_s);
+    QTest::keyClicks(desk.child<QTextEdit>(u"rchNotes"_s), u"Milk, "_s);
+    desk.click(u"spdDiary"_s);
     QCOMPARE(label->text(), u"Filename : "_s + path);
     QVERIFY(ReadBytes(path).startsWith("{\\rtf1"));
+    QVERIFY(ReadBytes(path).contains("Milk, "));
     QVERIFY(ReadBytes(path).contains("Shopping list"));
 }
 

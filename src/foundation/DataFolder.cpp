@@ -35,6 +35,17 @@ bool isStartOf(const QString &prefix, const QString &whole) {
     return start.size() < all.size() && all.startsWith(start);
 }
 
+// Creates folder and the folders above it that are missing; the folder itself
+// is made open to its owner only. An existing folder is left as it is.
+bool makePrivateFolder(const QString &folder) {
+    QDir dir;
+    if (dir.exists(folder))
+        return true;
+    return dir.mkpath(QFileInfo(QDir::cleanPath(folder)).path()) &&
+           dir.mkdir(folder,
+                     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
 // The program's desktop entry installed beside the folder, as in
 // <prefix>/bin and <prefix>/share/applications.
 bool IsInstalledBinFolder(const QString &folder) {
@@ -101,22 +112,10 @@ void RemoveUnfinishedSaves(const QString &folder) {
         else
             dir.remove(AddressWorkFileName);
     } catch (const QuillmateError &) {
-        // Left where it is; the next address save starts by removing it.
+        // Left where it is: a folder where it cannot be renamed or removed
+        // cannot be saved to either, so no address save removes it.
     }
 }
-
-namespace {
-// Creates folder and the folders above it that are missing; the folder itself
-// is made readable by its owner only. An existing folder is left as it is.
-bool makePrivateFolder(const QString &folder) {
-    QDir dir;
-    if (dir.exists(folder))
-        return true;
-    return dir.mkpath(QFileInfo(QDir::cleanPath(folder)).path()) &&
-           dir.mkdir(folder,
-                     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-}
-} // namespace
 
 DataFolderChoice ResolveDataFolder(const AppPaths &paths) {
     QString folder = DataFolderFromExePath(paths.executablePath());

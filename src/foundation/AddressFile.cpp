@@ -7,10 +7,10 @@
 #include "foundation/Text.h"
 #include "platform/Services.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -56,27 +56,23 @@ std::optional<qint64> keyNumber(const QString &text) {
 // Where the lines after the last whole record start: file.size() when the
 // file holds whole records only.
 qsizetype partialTailStart(const QByteArray &file) {
-    const char *data = file.constData();
-    const qsizetype size = file.size();
+    LineCutter cutter(file);
     qsizetype lines = 0;
     qsizetype wholeEnd = 0;
-    for (qsizetype start = 0; start < size;) {
-        const auto *lf = static_cast<const char *>(std::memchr(data + start, '\n', size - start));
-        start = lf ? lf - data + 1 : size;
+    while (cutter.next())
         if (++lines % AddressFieldCount == 0)
-            wholeEnd = start;
-    }
-    return lines % AddressFieldCount == 0 ? size : wholeEnd;
+            wholeEnd = cutter.end();
+    return lines % AddressFieldCount == 0 ? file.size() : wholeEnd;
 }
 
 // Appends the records held in file (as bytes) to out, leaving out the
 // records whose key line is *dropKey (when given): every one of them, or
 // only the one counted by dropOccurrence (0 for the first with that key).
-// Lines are cut as SplitRecordLines cuts them and each is written with CR
-// LF; runs of lines that already end in CR LF are copied in one piece, so a
-// large file costs little more than its copy. Lines after the last whole
-// record (a file cut short) are no record anyone can choose: they are kept
-// exactly as they are, never dropped or completed.
+// Lines are cut by LineCutter, as every record file is read, and each is
+// written with CR LF; runs of lines that already end in CR LF are copied in
+// one piece, so a large file costs little more than its copy. Lines after the
+// last whole record (a file cut short) are no record anyone can choose: they
+// are kept exactly as they are, never dropped or completed.
 void appendRecords(const QByteArray &file, const QByteArray *dropKey, int dropOccurrence,
                    QByteArray &out) {
     const char *data = file.constData();
@@ -86,14 +82,11 @@ void appendRecords(const QByteArray &file, const QByteArray *dropKey, int dropOc
     bool dropping = false;
     int lineInRecord = 0;
     int matches = 0;
-    for (qsizetype start = 0; start < tail;) {
-        const auto *lf = static_cast<const char *>(std::memchr(data + start, '\n', tail - start));
-        const qsizetype end = lf ? lf - data : tail;
-        const qsizetype next = lf ? end + 1 : tail;
-        const qsizetype textEnd = end > start && data[end - 1] == '\r' ? end - 1 : end;
+    LineCutter cutter(file);
+    while (cutter.next() && cutter.start() < tail) {
+        const qsizetype start = cutter.start();
         if (lineInRecord == 0) {
-            bool drop = dropKey &&
-                        QByteArrayView(data + start, textEnd - start) == QByteArrayView(*dropKey);
+            bool drop = dropKey && cutter.text() == QByteArrayView(*dropKey);
             if (drop)
                 drop = dropOccurrence < 0 || matches++ == dropOccurrence;
             if (drop && !dropping)
@@ -102,15 +95,14 @@ void appendRecords(const QByteArray &file, const QByteArray *dropKey, int dropOc
                 copyFrom = start;
             dropping = drop;
         }
-        if (!dropping && !(lf && textEnd < end)) {
+        if (!dropping && !cutter.endsInCrLf()) {
             // Not ended by CR LF: the line is written with one.
             out.append(data + copyFrom, start - copyFrom);
-            out.append(data + start, textEnd - start);
+            out.append(cutter.text());
             out.append("\r\n", 2);
-            copyFrom = next;
+            copyFrom = cutter.end();
         }
         lineInRecord = (lineInRecord + 1) % AddressFieldCount;
-        start = next;
     }
     if (dropping)
         copyFrom = tail;
@@ -140,26 +132,20 @@ QList<AddressRecord> ReadWholeAddressRecords(const QString &path, const QList<in
     for (const int number : fields)
         wanted.at(number - 1) = true;
     const QByteArray bytes = ReadFileBytes(path);
-    const char *data = bytes.constData();
-    const qsizetype size = bytes.size();
-    // Lines are cut as SplitRecordLines cuts them.
-    qsizetype lines = bytes.count('\n');
-    if (size > 0 && data[size - 1] != '\n')
-        ++lines;
-    QList<AddressRecord> records(lines / AddressFieldCount);
-    qsizetype start = 0;
-    for (qsizetype line = 0; line < records.size() * AddressFieldCount; ++line) {
-        const auto *lf = static_cast<const char *>(std::memchr(data + start, '\n', size - start));
-        qsizetype end = lf ? lf - data : size;
-        const qsizetype next = lf ? end + 1 : size;
-        if (end > start && data[end - 1] == '\r')
-            --end;
-        const int field = int(line % AddressFieldCount);
+    QList<AddressRecord> records;
+    records.reserve(bytes.count('\n') / AddressFieldCount + 1);
+    LineCutter cutter(bytes);
+    int field = 0;
+    for (; cutter.next(); field = (field + 1) % AddressFieldCount) {
+        if (field == 0)
+            records.emplace_back();
         if (wanted[field])
-            records[line / AddressFieldCount][field] =
-                DecodeCp1252(QByteArray::fromRawData(data + start, end - start));
-        start = next;
+            records.back()[field] = DecodeCp1252(QByteArray::fromRawData(
+                bytes.constData() + cutter.start(), cutter.textEnd() - cutter.start()));
     }
+    // A record cut short is no contact anyone can choose.
+    if (field != 0)
+        records.removeLast();
     return records;
 }
 
@@ -226,12 +212,14 @@ void AddressFile::UpdateAddressFile(const QString &key, const QString &operation
     } else {
         // The work file is complete and on disk before it replaces the old
         // file in one rename, so one of the two always holds the records.
-        ReplaceFileAtomically(workPath, bytes);
+        // Its failures are the address file's: that is what was not saved.
         try {
+            ReplaceFileAtomically(workPath, bytes);
+            KeepPermissions(addressPath, workPath);
             RenameFileOver(workPath, addressPath);
-        } catch (const FileError &) {
+        } catch (const FileError &error) {
             QFile::remove(workPath);
-            throw;
+            throw FileError(error.cause(), addressPath);
         }
     }
     if (op == Operation::Add)
@@ -240,7 +228,7 @@ void AddressFile::UpdateAddressFile(const QString &key, const QString &operation
         --AddressCount;
 }
 
-int AddressFile::IssueNewKey() {
+int AddressFile::chooseNewKey() {
     const QString counterPath = path(NextKeyFileName);
     if (!QFile::exists(counterPath))
         throw FileError(u"Cannot Read The File: It Does Not Exist"_s, counterPath);
@@ -265,15 +253,36 @@ int AddressFile::IssueNewKey() {
             u"'"_s + QString::number(highest) + u"' Is Not A Valid Integer Value"_s, counterPath);
 
     const int key = static_cast<int>(highest + 1);
-    const QString keyText = PadZeros(key, KeyWidth);
-    WriteRecordFile(counterPath, {keyText});
-    AddressField(AddressFields, 1) = keyText;
+    AddressField(AddressFields, 1) = PadZeros(key, KeyWidth);
+    return key;
+}
+
+void AddressFile::advanceKeyCounter(int key) {
+    WriteRecordFile(path(NextKeyFileName), {PadZeros(key, KeyWidth)});
+}
+
+int AddressFile::IssueNewKey() {
+    const int key = chooseNewKey();
+    advanceKeyCounter(key);
     return key;
 }
 
 int AddressFile::SaveNewContact() {
-    const int key = IssueNewKey();
+    const int key = chooseNewKey();
+    // The contact first: a counter that cannot follow is harmless, as a key
+    // a contact has is never issued again. The other way round a full disk
+    // would use up a key for a contact that was never saved.
     UpdateAddressFile(QString(), AddOperation);
+    try {
+        advanceKeyCounter(key);
+    } catch (const QuillmateError &error) {
+        // The contact is saved: reporting a failure now would have the user
+        // save it a second time.
+        qWarning("The key counter %ls cannot be advanced (%ls); the next key is found from the "
+                 "contacts.",
+                 qUtf16Printable(QDir::toNativeSeparators(error.file())),
+                 qUtf16Printable(error.cause()));
+    }
     return key;
 }
 

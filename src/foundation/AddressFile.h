@@ -83,8 +83,10 @@ public:
     // without losing the other. Lines after the last whole record are kept
     // as they are. When nothing remains "Address.Qmt" is deleted.
     // AddressCount goes up by one for "ADD" and down by one for "DELETE" once
-    // the file is written. Raises FileError or ConversionError with
-    // "Address.Qmt" as it was; std::invalid_argument for another operation.
+    // the file is written. Raises FileError (naming "Address.Qmt", whatever
+    // step failed) or ConversionError with "Address.Qmt" as it was;
+    // std::invalid_argument for another operation. A new "Address.Qmt" is
+    // readable by its owner only; a replaced one keeps its permissions.
     void UpdateAddressFile(const QString &key, const QString &operation, int occurrence = -1);
 
     // Issues the key for a new contact: one above the larger of the number in
@@ -99,6 +101,9 @@ public:
     // an edited one replaces the record of its key (field 1), the
     // occurrence-th of those sharing it (every one for -1). Each returns the
     // contact's key as a number (0 when field 1 is not a number).
+    // A new contact is written to "Address.Qmt" before "NextKey.Qmt" is
+    // advanced; a counter that cannot be advanced after the contact is saved
+    // is noted on standard error and is no failure of the save.
     int SaveNewContact();
     int SaveEditedContact(int occurrence = -1);
 
@@ -107,6 +112,10 @@ public:
     QString path(const QString &fileName) const;
 
 private:
+    // IssueNewKey without rewriting "NextKey.Qmt".
+    int chooseNewKey();
+    void advanceKeyCounter(int key);
+
     QString m_folder;
     bool m_ownFolder = false;
 };

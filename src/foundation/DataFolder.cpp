@@ -3,7 +3,9 @@
 #include "foundation/AddressFile.h"
 #include "foundation/ColourScheme.h"
 #include "foundation/DateLog.h"
+#include "foundation/Errors.h"
 #include "foundation/LineFiles.h"
+#include "foundation/RecordFile.h"
 #include "platform/AppPaths.h"
 
 #include <QDir>
@@ -23,6 +25,25 @@ QString withSeparator(const QString &folder) {
     if (folder.isEmpty() || isSeparator(folder.back()))
         return folder;
     return folder + u'/';
+}
+
+// Whether the file at prefix holds the first bytes of the file at whole, and
+// fewer of them: what an interrupted copy leaves.
+bool isStartOf(const QString &prefix, const QString &whole) {
+    const QByteArray start = ReadFileBytes(prefix);
+    const QByteArray all = ReadFileBytes(whole);
+    return start.size() < all.size() && all.startsWith(start);
+}
+
+// Creates folder and the folders above it that are missing; the folder itself
+// is made open to its owner only. An existing folder is left as it is.
+bool makePrivateFolder(const QString &folder) {
+    QDir dir;
+    if (dir.exists(folder))
+        return true;
+    return dir.mkpath(QFileInfo(QDir::cleanPath(folder)).path()) &&
+           dir.mkdir(folder,
+                     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 // The program's desktop entry installed beside the folder, as in
@@ -62,16 +83,38 @@ bool HoldsProgramData(const QString &folder) {
 }
 
 void RemoveUnfinishedSaves(const QString &folder) {
+    // The writer's own names, and the names an older version's writer gave
+    // (a dot and six letters or digits).
     static const QRegularExpression unfinished = [] {
         QStringList names;
         for (const QString &name : ProgramDataFileNames() + QStringList{AddressWorkFileName})
             names.append(QRegularExpression::escape(name));
-        return QRegularExpression(u"^(?:"_s + names.join(u'|') + u")\\.[A-Za-z0-9]{6}$"_s);
+        return QRegularExpression(u"^(?:"_s + names.join(u'|') +
+                                  u")\\.(?:qmsave-)?[A-Za-z0-9]{6}$"_s);
     }();
     QDir dir(folder.isEmpty() ? QDir::currentPath() : folder);
     for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
         if (unfinished.match(name).hasMatch())
             dir.remove(name);
+
+    // "Temp.Qmt" is written whole before it is renamed over "Address.Qmt",
+    // so beside an address file it is a save that never finished. An older
+    // version deleted the address file before it copied the work file over:
+    // killed in between, the work file is all there is of the contacts, and
+    // killed during the copy, the address file is the start of it.
+    const QString work = dir.filePath(AddressWorkFileName);
+    const QString address = dir.filePath(AddressFileName);
+    if (!QFileInfo::exists(work))
+        return;
+    try {
+        if (!QFileInfo::exists(address) || isStartOf(address, work))
+            RenameFileOver(work, address);
+        else
+            dir.remove(AddressWorkFileName);
+    } catch (const QuillmateError &) {
+        // Left where it is: a folder where it cannot be renamed or removed
+        // cannot be saved to either, so no address save removes it.
+    }
 }
 
 DataFolderChoice ResolveDataFolder(const AppPaths &paths) {
@@ -85,7 +128,8 @@ DataFolderChoice ResolveDataFolder(const AppPaths &paths) {
     if (!IsInstalledBinFolder(folder) && paths.isWritableFolder(folder))
         return {folder};
     const QString perUser = paths.perUserDataFolder();
-    if (perUser.isEmpty() || !QDir().mkpath(perUser))
+    // A personal organiser's data is for its user alone.
+    if (perUser.isEmpty() || !makePrivateFolder(perUser))
         return {folder};
     return {withSeparator(perUser)};
 }

@@ -20,9 +20,12 @@ const QStringList &ProgramDataFileNames();
 bool HoldsProgramData(const QString &folder);
 
 // Removes what a save that never finished left in folder: the files the
-// atomic writer makes beside a data file, named after it with a dot and six
-// letters or digits ("Diary.Qmt.aBcDeF"). Nothing else is touched, and a file
-// that cannot be removed is left where it is.
+// atomic writer makes beside a data file ("Diary.Qmt.qmsave-aBcDeF", and
+// "Diary.Qmt.aBcDeF" as an older version named them), and a "Temp.Qmt" beside
+// "Address.Qmt". A "Temp.Qmt" without an address file (or beside one that
+// holds only its first bytes, as an older version's interrupted copy left it)
+// holds the contacts and becomes "Address.Qmt". Nothing else is touched, and
+// a file that cannot be removed or renamed is left where it is.
 void RemoveUnfinishedSaves(const QString &folder);
 
 // The name of the program's desktop entry, without ".desktop", in reverse-DNS
@@ -45,8 +48,9 @@ struct DataFolderChoice {
 // set when it cannot be written. Otherwise the executable's folder when it
 // can be written and is not the bin folder of an installed copy (one with the
 // program's desktop entry installed beside it, see DesktopAppId); else the
-// per-user application data folder, created when missing, so an installed
-// program keeps its data out of /usr and ~/.local/bin even when run by root.
+// per-user application data folder, created when missing (open to its owner
+// only), so an installed program keeps its data out of /usr and ~/.local/bin
+// even when run by root.
 // When neither folder can be used the executable's folder is kept, so every
 // write reports its failure.
 DataFolderChoice ResolveDataFolder(const AppPaths &paths);

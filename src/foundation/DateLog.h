@@ -13,16 +13,18 @@ namespace qm {
 inline const QString DateLogFileName = QStringLiteral("DateLog.Qmt");
 inline const QString DateLogFirstLine = QStringLiteral("Start Of Log :");
 
-// Past this size the log starts again, so years of running do not fill the
-// disk with a trace nobody reads.
-inline constexpr qint64 DateLogMaxBytes = 1024 * 1024;
+// Past DateLogMaxBytes the log is cut back to its first line and its newest
+// DateLogKeepBytes or less (whole lines), so years of running neither fill
+// the disk with a trace nobody reads nor lose the recent part of it.
+inline constexpr qint64 DateLogMaxBytes = 512 * 1024;
+inline constexpr qint64 DateLogKeepBytes = 256 * 1024;
 
 // Creates the log at path with its first line when it is missing; an existing
 // log is left untouched.
 void EnsureDateLog(const QString &path);
 // Appends lines to the log in the data folder. A missing log is created with
 // its first line before them; a log grown past DateLogMaxBytes is replaced
-// (atomically) by its first line and these lines.
+// (atomically) by its first line, its newest part and these lines.
 void AppendDateLog(const QStringList &lines);
 
 // Test hook: lets the next failure be noted again, as in a new run.

@@ -1,14 +1,24 @@
 #include "foundation/LineFiles.h"
 
 #include "foundation/BusyScope.h"
+#include "foundation/Codec1252.h"
 #include "foundation/RecordFile.h"
 #include "platform/Services.h"
 
 namespace qm {
 
 namespace {
+// A task line as the task editor writes it, "yyyymmdd" ÿ completed ÿ priority
+// ÿ description, marked completed. Whatever else a file holds (a line damaged
+// by hand, several lines read as one) is no completed task, and a purge must
+// never be what loses it.
 bool isCompletedTask(const QString &line) {
-    return line.size() >= TaskCompletedPosition && line.at(TaskCompletedPosition - 1) == u'Y';
+    constexpr qsizetype PriorityPosition = TaskCompletedPosition + 2;
+    const auto at = [&](qsizetype position) { return line.at(position - 1); };
+    return line.size() > PriorityPosition && at(TaskCompletedPosition) == u'Y' &&
+           at(TaskCompletedPosition - 1) == FieldSeparator &&
+           at(TaskCompletedPosition + 1) == FieldSeparator &&
+           at(PriorityPosition + 1) == FieldSeparator;
 }
 } // namespace
 

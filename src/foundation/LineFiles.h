@@ -16,8 +16,10 @@ inline const QString AlarmFileName = QStringLiteral("Alarm.Qmt");
 inline constexpr qsizetype TaskCompletedPosition = 10;
 
 // Rewrites the file at path from lines, atomically, under the busy cursor.
-// An empty list deletes the file. With dropCompleted, lines whose 10th
-// character is "Y" are left out (when all are, the file is left empty).
+// An empty list deletes the file. With dropCompleted, completed task lines
+// are left out: the separator at characters 9, 11 and 13, "Y" at 10 and "Y"
+// or "N" at 12; every other line is kept (when all are left out, the file is
+// left empty).
 // lines is never changed. Raises FileError (the old file stays whole) or
 // ConversionError (text that cannot be stored; nothing is touched).
 void SaveLineFile(const QString &path, const QStringList &lines, bool dropCompleted = false);

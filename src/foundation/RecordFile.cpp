@@ -4,9 +4,12 @@
 #include "foundation/Errors.h"
 #include "platform/FileSync.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -17,20 +20,23 @@ using namespace Qt::StringLiterals;
 namespace {
 WriteFaultHook g_writeFault;
 constexpr qint64 ChunkSize = 64 * 1024;
+// What AtomicFileWriter appends to a file's name for the file it writes.
+const QString UnfinishedMark = QStringLiteral(".qmsave-");
+constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString writeFailure(const QString &why) {
     return u"Cannot Write The File: "_s + why;
 }
 
 // Appends the Windows-1252 bytes of line to out; false when a character has
-// no byte or the line holds a line feed.
+// no byte or the line holds a line break.
 bool appendEncodedLine(QByteArray &out, QStringView line) {
     const qsizetype start = out.size();
     out.resize(start + line.size() + 2);
     char *dest = out.data() + start;
     for (const QChar ch : line) {
         const char16_t c = ch.unicode();
-        if (c == u'\n')
+        if (c == u'\n' || c == u'\r')
             return false;
         if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
             *dest++ = static_cast<char>(c);
@@ -52,25 +58,38 @@ void SetWriteFaultHookForTesting(WriteFaultHook hook) {
     g_writeFault = std::move(hook);
 }
 
+bool LineCutter::next() {
+    const qsizetype size = m_bytes.size();
+    if (m_end >= size)
+        return false;
+    m_start = m_end;
+    const auto find = [&](char byte) {
+        const void *found = std::memchr(m_bytes.data() + m_start, byte, size_t(size - m_start));
+        return found ? static_cast<const char *>(found) - m_bytes.data() : size;
+    };
+    if (m_nextCr < m_start)
+        m_nextCr = find('\r');
+    if (m_nextLf < m_start)
+        m_nextLf = find('\n');
+    if (m_nextLf <= m_nextCr) {
+        m_textEnd = m_nextLf;
+        m_end = qMin(m_nextLf + 1, size);
+    } else {
+        m_textEnd = m_nextCr;
+        m_end = m_nextCr + (m_nextLf == m_nextCr + 1 ? 2 : 1);
+    }
+    return true;
+}
+
 QStringList SplitRecordLines(const QByteArray &bytes) {
     QStringList lines;
-    const qsizetype size = bytes.size();
-    const char *data = bytes.constData();
     // One allocation for the list, however many lines: a large file is read
     // at start-up, when every page of new memory costs.
     lines.reserve(bytes.count('\n') + 1);
-    qsizetype start = 0;
-    while (start < size) {
-        qsizetype end = bytes.indexOf('\n', start);
-        const qsizetype next = end < 0 ? size : end + 1;
-        if (end < 0)
-            end = size;
-        // CR LF is the line end; a CR right at the end of the file is one too.
-        if (end > start && data[end - 1] == '\r')
-            --end;
-        lines.append(DecodeCp1252(QByteArray::fromRawData(data + start, end - start)));
-        start = next;
-    }
+    LineCutter cutter(bytes);
+    while (cutter.next())
+        lines.append(DecodeCp1252(QByteArray::fromRawData(bytes.constData() + cutter.start(),
+                                                          cutter.textEnd() - cutter.start())));
     return lines;
 }
 
@@ -82,7 +101,7 @@ QByteArray JoinRecordLines(const QStringList &lines, const QString &fileForRepor
     bytes.reserve(total);
     for (const QString &line : lines) {
         if (!appendEncodedLine(bytes, line)) {
-            throw ConversionError(line.contains(u'\n')
+            throw ConversionError(line.contains(u'\n') || line.contains(u'\r')
                                       ? u"A Record Holds A Line Break That Cannot Be Saved"_s
                                       : u"A Record Holds Characters That Cannot Be Saved"_s,
                                   fileForReport);
@@ -107,20 +126,29 @@ QStringList ReadRecordFile(const QString &path) {
     return SplitRecordLines(ReadFileBytes(path));
 }
 
-AtomicFileWriter::AtomicFileWriter(const QString &path) : m_path(path), m_file(path) {
-    // Never fall back to writing the old file in place: that is what would
-    // leave it half written.
-    m_file.setDirectWriteFallback(false);
-    // Unbuffered, so every write reaches the system at once and its outcome
-    // is known here. A buffered write can fail in the last flush inside
-    // QSaveFile::commit(), which then still renames the short file over the
-    // old one and reports success.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+namespace {
+// The file a save replaces: a symbolic link is kept, and the file it points to
+// gets the new content.
+QString replacedFile(const QString &path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    return info.exists() ? info.canonicalFilePath() : info.symLinkTarget();
+}
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(const QString &path)
+    : m_path(path), m_target(replacedFile(path)),
+      m_file(m_target + UnfinishedMark + QStringLiteral("XXXXXX")) {
+    // Created readable by the owner only, so nothing private is ever open to
+    // other users, not even for the moment before it replaces a file.
+    if (!m_file.openUnbuffered())
         throw FileError(writeFailure(m_file.errorString()), m_path);
 }
 
 void AtomicFileWriter::fail(const QString &why) {
-    m_file.cancelWriting();
+    m_file.close();
+    m_file.remove();
     throw FileError(writeFailure(why), m_path);
 }
 
@@ -142,13 +170,44 @@ void AtomicFileWriter::write(const char *data, qint64 size) {
 void AtomicFileWriter::commit() {
     if (m_file.error() != QFileDevice::NoError)
         fail(m_file.errorString());
+    // A file that is replaced keeps who may read it (best effort: some file
+    // systems have no permissions to set). Set through the open file, which
+    // may not have a name yet.
+    if (const QFileInfo old(m_target); old.exists() && m_file.permissions() != old.permissions())
+        m_file.setPermissions(old.permissions());
     // The new content must be on the disk before it replaces the old: some
     // file systems only report a full disk when asked to sync.
     QString why;
     if (!SyncFileToDisk(m_file, &why))
         fail(why);
-    if (!m_file.commit())
-        throw FileError(writeFailure(m_file.errorString()), m_path);
+    // Where the system can, the file has had no name so far, so a save that
+    // is killed leaves nothing behind; it gets one here.
+    const QString written = m_file.fileName();
+    m_file.close();
+    // Until the rename succeeds the written file is still removed with the
+    // writer; after it, it is the file.
+    RenameFileOver(written, m_target);
+    m_file.setAutoRemove(false);
+}
+
+void KeepPermissions(const QString &replaced, const QString &replacement) {
+    const QFileInfo old(replaced);
+    if (!old.exists() || QFile::permissions(replacement) == old.permissions())
+        return;
+    // Best effort: some file systems (FAT, some network shares) have no
+    // permissions to set and refuse, and the data matters more.
+    QFile::setPermissions(replacement, old.permissions());
+}
+
+void RemoveUnfinishedSavesBeside(const QString &path) {
+    const QFileInfo info(replacedFile(path));
+    const QRegularExpression unfinished(
+        u"^"_s + QRegularExpression::escape(info.fileName() + UnfinishedMark) +
+        u"[A-Za-z0-9]{6}$"_s);
+    QDir folder = info.dir();
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (unfinished.match(name).hasMatch())
+            folder.remove(name);
 }
 
 void ReplaceFileAtomically(const QString &path, const QByteArray &bytes) {
@@ -165,7 +224,7 @@ void WriteRecordFile(const QString &path, const QStringList &lines) {
 void AppendRecordLines(const QString &path, const QStringList &lines) {
     const QByteArray bytes = JoinRecordLines(lines, path);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append, OwnerOnly))
         throw FileError(writeFailure(file.errorString()), path);
     if (file.write(bytes) != bytes.size() || !file.flush())
         throw FileError(writeFailure(file.errorString()), path);

@@ -1,5 +1,6 @@
 #include "foundation/Settings.h"
 
+#include "foundation/Errors.h"
 #include "foundation/Program.h"
 #include "platform/SettingsStore.h"
 
@@ -90,8 +91,25 @@ QString ReadText(const SettingsStore &store, Key key) {
     return store.read(row.name.toString(), row.defaultValue.toString());
 }
 
+// Runs a change of the store; a change the store could not keep is the
+// program's FileError, so the caller's error report shows it and nothing
+// says it was saved.
+template <typename Change> void Checked(Change change) {
+    try {
+        change();
+    } catch (const SettingsWriteError &error) {
+        throw FileError(error.reason(), error.location());
+    }
+}
+
+// A value already stored as it is is not written again: remembering a view
+// choice nobody changed must not touch the disk, nor fail where it cannot be
+// written.
 void WriteText(SettingsStore &store, Key key, const QString &value) {
-    store.write(Row(key).name.toString(), value);
+    const QString name = Row(key).name.toString();
+    if (store.contains(name) && store.read(name, QString()) == value)
+        return;
+    Checked([&] { store.write(name, value); });
 }
 
 bool ReadFlag(const SettingsStore &store, Key key) {
@@ -142,7 +160,9 @@ void Settings::setPassword(const QString &stored) {
     WriteText(m_store, Key::Password, stored);
 }
 void Settings::removePassword() {
-    m_store.remove(Row(Key::Password).name.toString());
+    const QString name = Row(Key::Password).name.toString();
+    if (m_store.contains(name))
+        Checked([&] { m_store.remove(name); });
 }
 
 bool Settings::showWelcome() const {

@@ -14,6 +14,10 @@ class SettingsStore;
 // is on when its text is a non-zero integer: blanks around it are ignored and a
 // leading "+" or "-" is allowed, so " 1" and "-1" are on and "+0" is off; any
 // other text ("yes", "1.0", "0x1", "") is not an integer and gives the default.
+//
+// Every change is stored before the setter returns; one the store refuses
+// raises FileError naming the settings file. Setting a value that is stored
+// already writes nothing.
 class Settings {
 public:
     // Opens the section ProgramTitle() of the store (creating it).

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -119,11 +120,29 @@ bool AutostartEntry::isOn() const {
     return AutostartEntryIsOn(file.readAll());
 }
 
+namespace {
+// Whether the entry, which is UTF-8 text, can name the program's file. A name
+// whose bytes are not UTF-8 reaches the program with replacement characters
+// (or, under another locale, would be written in bytes the desktop reads
+// otherwise): the entry would name a file that is not there.
+bool NameableInEntry(const QString &program) {
+    if (program.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(program))
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString asRead = utf8(QFile::encodeName(program));
+    return !utf8.hasError() && asRead == program;
+}
+} // namespace
+
 void AutostartEntry::setOn(bool on) {
     if (!on) {
         RemoveFileIfExists(path());
         return;
     }
+    if (!NameableInEntry(m_program))
+        throw FileError(u"Cannot Start With The System: The Path Of The Program Is Not UTF-8 "
+                        u"Text, So The Desktop Could Not Find It"_s,
+                        m_program);
     if (!QDir().mkpath(m_folder))
         throw FileError(u"Cannot Create The Folder"_s, m_folder);
     ReplaceFileAtomically(path(), AutostartEntryText(m_program));

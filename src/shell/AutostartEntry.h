@@ -29,6 +29,9 @@ public:
 
     QString path() const;
     bool isOn() const override;
+    // A new entry is readable by its owner only. A program whose path is not
+    // UTF-8 text (the entry's encoding) cannot be named by an entry: turning
+    // it on raises FileError and leaves what is stored as it was.
     void setOn(bool on) override;
 
 private:

@@ -260,10 +260,12 @@ void TestAddressFile::oddFilesRewrittenAsRead_data() {
         << record("301", crlf) + record("302", crlf) << "302\r\nW"_ba;
     QTest::newRow("lone cr at the end") << record("301", crlf) << "303\r"_ba;
     QTest::newRow("odd bytes inside lines")
-        << record("301", "\r\r\n") + QByteArray("30\0\r\na\rb\xff\x81\r\n", 12) +
+        << record("301", "\r") + QByteArray("30\0\r\na\xff\x81\r\n", 11) +
                record("302", crlf).chopped(10)
         << record("302", crlf).right(10);
-    QTest::newRow("key with a cr") << record("302\r", "\r\n") + record("302", crlf) << QByteArray();
+    QTest::newRow("cr line ends") << record("301", "\r") + record("302", "\r") + record("303", "\r")
+                                  << "304\rW\r"_ba;
+    QTest::newRow("cr before cr lf") << record("302", "\r\r\n") << QByteArray();
     QTest::newRow("one empty line") << QByteArray() << crlf;
     QTest::newRow("empty file") << QByteArray() << QByteArray();
 }

@@ -10,6 +10,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+constexpr QFileDevice::Permissions OwnerGroupOther = QFileDevice::Permissions::fromInt(0x7077);
+
 class FakeAppPaths final : public qm::AppPaths {
 public:
     QString executablePath() const override { return exe; }
@@ -117,6 +119,10 @@ void TestDataFolder::resolve() {
     if (expected == u"perUser") {
         QCOMPARE(choice.folder, paths.perUser + u"/"_s);
         QVERIFY(QDir(choice.folder).exists());
+        // The folder the program makes for itself is its user's alone.
+        if (perUser != u".")
+            QCOMPARE(QFileInfo(paths.perUser).permissions() & OwnerGroupOther,
+                     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     } else {
         QCOMPARE(choice.folder, exeFolder);
         // Nothing is set up elsewhere, least of all beside data it cannot write.

@@ -54,6 +54,13 @@ void addRows() {
 
 const QString NoSpace = u"No space left on device"_s;
 
+QStringList keysOf(const qm::AddressFile &file) {
+    QStringList keys;
+    for (const qm::AddressRecord &record : file.ReadRecords())
+        keys << record[0];
+    return keys;
+}
+
 } // namespace
 
 // Saving when the disk cannot take the new content: the old file stays byte
@@ -65,6 +72,8 @@ private slots:
     void diaryAddOnFullDisk();
     void addressAddOnFullDisk_data() { addRows(); }
     void addressAddOnFullDisk();
+    void newContactOnFullDisk_data();
+    void newContactOnFullDisk();
 };
 
 // Through the editor, as a user adds an appointment.
@@ -144,10 +153,67 @@ void TestFullDisk::addressAddOnFullDisk() {
         QFAIL("the update reported success on a full disk");
     } catch (const qm::FileError &error) {
         QVERIFY2(error.cause().contains(NoSpace), qPrintable(error.cause()));
+        // The file the user knows, not the work file.
+        QCOMPARE(error.file(), file.path(qm::AddressFileName));
     }
     QCOMPARE(ReadBytes(file.path(qm::AddressFileName)), before);
     QCOMPARE(file.AddressCount, records / 5);
     QCOMPARE(disk.files(), (QStringList{u"Address.Qmt"_s, u"filler"_s}));
+}
+
+void TestFullDisk::newContactOnFullDisk_data() {
+    QTest::addColumn<int>("contacts");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("no room for the address file") << 400 << false;
+    QTest::newRow("room for the contact, none for the counter") << 0 << true;
+}
+
+// A contact that is not saved uses up no key; a counter that cannot follow
+// a saved contact is no failure of the save (saving again would store the
+// contact twice) and never makes a key be issued twice.
+void TestFullDisk::newContactOnFullDisk() {
+    QFETCH(int, contacts);
+    QFETCH(bool, saved);
+    qm::test::SmallDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.problem()));
+    qm::AddressFile file(disk.folder());
+    QStringList lines;
+    for (int key = 301; key < 301 + contacts; ++key)
+        for (int field = 1; field <= qm::AddressFieldCount; ++field)
+            lines << (field == 1 ? QString::number(key)
+                                 : u"Contact %1, field %2"_s.arg(key).arg(field));
+    if (!lines.isEmpty())
+        qm::WriteRecordFile(file.path(qm::AddressFileName), lines);
+    qm::WriteRecordFile(file.path(qm::NextKeyFileName), {u"300"_s});
+    const QByteArray before = ReadBytes(file.path(qm::AddressFileName));
+    // One page free: enough for a new small file, not for a large one.
+    disk.fill(4096);
+    file.AddressFields.fill(u"New contact"_s);
+
+    if (saved) {
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(u"^The key counter .* cannot be advanced"_s));
+        QCOMPARE(file.SaveNewContact(), 301);
+        QCOMPARE(keysOf(file), QStringList{u"301"_s});
+    } else {
+        try {
+            file.SaveNewContact();
+            QFAIL("the contact was reported saved on a full disk");
+        } catch (const qm::FileError &error) {
+            QVERIFY2(error.cause().contains(NoSpace), qPrintable(error.cause()));
+            QCOMPARE(error.file(), file.path(qm::AddressFileName));
+        }
+        QCOMPARE(ReadBytes(file.path(qm::AddressFileName)), before);
+    }
+    QCOMPARE(ReadBytes(file.path(qm::NextKeyFileName)), "300\r\n"_ba);
+    QCOMPARE(disk.files(), (QStringList{u"Address.Qmt"_s, u"filler"_s, u"NextKey.Qmt"_s}));
+
+    QVERIFY(QFile::remove(disk.folder() + u"filler"_s));
+    file.AddressFields.fill(u"Next contact"_s);
+    const int next = 301 + contacts + (saved ? 1 : 0);
+    QCOMPARE(file.SaveNewContact(), next);
+    QCOMPARE(ReadBytes(file.path(qm::NextKeyFileName)), QByteArray::number(next) + "\r\n");
 }
 
 QTEST_MAIN(TestFullDisk)

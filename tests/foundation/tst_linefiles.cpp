@@ -78,6 +78,8 @@ private slots:
     void emptyListDeletesFile();
     void dropCompletedTasks_data();
     void dropCompletedTasks();
+    void purgeReadsEveryLineEnd_data();
+    void purgeReadsEveryLineEnd();
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
     void unwritableFolder_data();
@@ -134,16 +136,27 @@ void TestLineFiles::dropCompletedTasks_data() {
     QTest::addColumn<bool>("dropCompleted");
     QTest::addColumn<QByteArray>("expected");
     const QString open = u"20240301\u00ffN\u00ff1\u00ffPay The Gas Bill"_s;
-    const QString done = u"20240302\u00ffY\u00ff2\u00ffBook The Holiday"_s;
-    const QString doneToo = u"20240303\u00ffY\u00ff3\u00ffReturn Library Books"_s;
+    const QString done = u"20240302\u00ffY\u00ffN\u00ffBook The Holiday"_s;
+    const QString doneToo = u"        \u00ffY\u00ffY\u00ffReturn Library Books"_s;
     QTest::newRow("completed left out, short line kept")
         << QStringList{done, open, doneToo, u"Short"_s} << true
         << TestData(u"linefiles/tasks_open_only.qmt"_s);
     QTest::newRow("kept when not dropping") << QStringList{done, u"Short"_s} << false
                                             << "20240302\xff"
                                                "Y\xff"
-                                               "2\xff"
+                                               "N\xff"
                                                "Book The Holiday\r\nShort\r\n"_ba;
+    // Only a task line marked completed goes, never a line that merely has
+    // a "Y" in that place; a task line whose priority is not "Y" or "N" (a
+    // hand edit) is still a task.
+    QTest::newRow("priority neither Y nor N")
+        << QStringList{u"20240302\u00ffY\u00ff2\u00ffBook"_s, u"Short"_s} << true
+        << "Short\r\n"_ba;
+    QTest::newRow("no separator after the priority")
+        << QStringList{u"20240302\u00ffY\u00ffN Book"_s} << true
+        << "20240302\xffY\xffN Book\r\n"_ba;
+    QTest::newRow("twelve characters")
+        << QStringList{u"20240302\u00ffY\u00ffN"_s} << true << "20240302\xffY\xffN\r\n"_ba;
     QTest::newRow("all completed leaves an empty file")
         << QStringList{done, doneToo} << true << QByteArray();
     QTest::newRow("lowercase y is not completed")
@@ -161,6 +174,34 @@ void TestLineFiles::dropCompletedTasks() {
     QVERIFY(QFile::exists(fixture.path(u"Tasks.Qmt"_s)));
     QCOMPARE(ReadBytes(fixture.path(u"Tasks.Qmt"_s)), expected);
     QCOMPARE(tasks, before);
+}
+
+// The close-down purge of a file written elsewhere: whatever ends its lines,
+// the completed tasks go and every other one stays (a file of lines ended by
+// CR alone once read as one line, and went whole when it began with a
+// completed task).
+void TestLineFiles::purgeReadsEveryLineEnd_data() {
+    QTest::addColumn<QByteArray>("lineEnd");
+    QTest::newRow("cr") << "\r"_ba;
+    QTest::newRow("lf") << "\n"_ba;
+    QTest::newRow("cr lf") << "\r\n"_ba;
+}
+
+void TestLineFiles::purgeReadsEveryLineEnd() {
+    QFETCH(QByteArray, lineEnd);
+    qm::test::TestServices fixture;
+    QByteArray file;
+    QByteArray open;
+    for (int i = 0; i < 1000; ++i) {
+        const QByteArray line = "20240301\xff" + QByteArray(i % 3 ? "N" : "Y") + "\xffN\xffTask " +
+                                QByteArray::number(i);
+        file += line + lineEnd;
+        if (i % 3)
+            open += line + "\r\n";
+    }
+    WriteBytes(fixture.path(u"Tasks.Qmt"_s), file);
+    qm::SaveTasksFile(qm::LoadTasksFile(), true);
+    QCOMPARE(ReadBytes(fixture.path(u"Tasks.Qmt"_s)), open);
 }
 
 void TestLineFiles::failedWriteKeepsOldFile_data() {

@@ -6,7 +6,10 @@
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using qm::test::ReadBytes;
@@ -28,6 +31,9 @@ private slots:
     void unreadableFileRaises();
     void uncommittedWriterLeavesOldFile();
     void renameReplacesDestination();
+    void permissionsOfWrittenFiles_data();
+    void permissionsOfWrittenFiles();
+    void unfinishedSaveIsRecognised();
     void killedSaveLeavesWholeFile();
 };
 
@@ -41,8 +47,10 @@ void TestRecordFile::splitLines_data() {
     QTest::newRow("final lone cr") << "a\r\nb\r"_ba << QStringList{u"a"_s, u"b"_s};
     QTest::newRow("lf only") << "a\nb\n"_ba << QStringList{u"a"_s, u"b"_s};
     QTest::newRow("empty lines") << "\r\n\r\n"_ba << QStringList{QString(), QString()};
-    QTest::newRow("lone cr inside") << "a\rb\r\n"_ba << QStringList{u"a\rb"_s};
-    QTest::newRow("cr before line end") << "a\r\r\n"_ba << QStringList{u"a\r"_s};
+    QTest::newRow("lone cr inside") << "a\rb\r\n"_ba << QStringList{u"a"_s, u"b"_s};
+    QTest::newRow("cr before line end") << "a\r\r\n"_ba << QStringList{u"a"_s, QString()};
+    QTest::newRow("cr only") << "a\rb\r"_ba << QStringList{u"a"_s, u"b"_s};
+    QTest::newRow("lf then cr") << "a\n\rb"_ba << QStringList{u"a"_s, QString(), u"b"_s};
     QTest::newRow("nul byte") << QByteArray("a\0b\r\n", 5)
                               << QStringList{u"a"_s + QChar(0) + u"b"_s};
     QTest::newRow("windows-1252") << "Caf\xe9\xff\x80\r\n"_ba
@@ -57,20 +65,21 @@ void TestRecordFile::splitLines() {
 }
 
 // Whatever a file holds is written back as it was read; only a missing final
-// line end is added and a bare LF line end becomes CR LF.
+// line end is added and a bare LF or CR line end becomes CR LF.
 void TestRecordFile::oddLinesRoundTrip_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("written");
     const QByteArray odd = "no separators at all\r\n"_ba + QByteArray("\0\0\x01\x7f", 4) +
-                           "\r\n\x81\x8d\x8f\x90\x9d\r\na\rb\r\r\n\xff\xff\xff\r\n\r\n"_ba;
-    QTest::newRow("odd lines") << odd << odd;
-    QTest::newRow("every byte") << [] {
-        QByteArray all;
-        for (int b = 0; b < 256; ++b)
-            if (b != '\n')
-                all += char(b);
-        return all + "\r\n";
-    }() << QByteArray();
+                           "\r\n\x81\x8d\x8f\x90\x9d\r\n"_ba;
+    const QByteArray end = "\xff\xff\xff\r\n\r\n"_ba;
+    QTest::newRow("odd lines") << odd + "a\rb\r\r\n" + end << odd + "a\r\nb\r\n\r\n" + end;
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\n')
+            all += char(b);
+    QTest::newRow("every byte") << all + "\r\n" << QByteArray(all).replace("\r", "\r\n") + "\r\n";
+    QTest::newRow("cr line ends") << "a\rb\r"_ba
+                                  << "a\r\nb\r\n"_ba;
     QTest::newRow("missing final line end") << "x\xff"
                                                "y\r\nlast"_ba
                                             << "x\xff"
@@ -98,6 +107,7 @@ void TestRecordFile::unstorableLineIsRefused_data() {
     QTest::newRow("no windows-1252 byte") << u"Stra\u00dfe \u0100"_s;
     QTest::newRow("chinese") << u"\u4e2d"_s;
     QTest::newRow("line feed") << u"first\nsecond"_s;
+    QTest::newRow("carriage return") << u"first\rsecond"_s;
 }
 
 // Refused before anything is written: the old file stays as it was.
@@ -169,6 +179,65 @@ void TestRecordFile::renameReplacesDestination() {
     QCOMPARE(ReadBytes(fixture.path(u"Address.Qmt"_s)), "new\r\n"_ba);
 }
 
+// A new file is its owner's alone; a replaced one keeps who may read it,
+// and a link stays a link to the file it names.
+void TestRecordFile::permissionsOfWrittenFiles_data() {
+    QTest::addColumn<bool>("append");
+    QTest::addColumn<int>("existing"); // the file's mode before, -1 when missing
+    QTest::addColumn<bool>("throughLink");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("new file") << false << -1 << false << 0600;
+    QTest::newRow("replaced file") << false << 0664 << false << 0664;
+    QTest::newRow("replaced through a link") << false << 0644 << true << 0644;
+    QTest::newRow("new log") << true << -1 << false << 0600;
+}
+
+void TestRecordFile::permissionsOfWrittenFiles() {
+    QFETCH(bool, append);
+    QFETCH(int, existing);
+    QFETCH(bool, throughLink);
+    QFETCH(int, expected);
+    qm::test::TestServices fixture;
+    const QString file = fixture.path(u"Notes.Qmn"_s);
+    const QString link = fixture.path(u"link.Qmn"_s);
+    if (existing >= 0) {
+        WriteBytes(file, "old\r\n"_ba);
+        QVERIFY(::chmod(QFile::encodeName(file).constData(), mode_t(existing)) == 0);
+    }
+    if (throughLink)
+        QVERIFY(QFile::link(file, link));
+    const QString written = throughLink ? link : file;
+    if (append)
+        qm::AppendRecordLines(written, {u"new"_s});
+    else
+        qm::WriteRecordFile(written, {u"new"_s});
+    QCOMPARE(ReadBytes(file), append && existing >= 0 ? "old\r\nnew\r\n"_ba : "new\r\n"_ba);
+    struct stat status {};
+    QVERIFY(::stat(QFile::encodeName(file).constData(), &status) == 0);
+    QCOMPARE(int(status.st_mode & 0777), expected);
+    QCOMPARE(QFileInfo(link).isSymLink(), throughLink);
+}
+
+// What a killed save leaves beside a note file in the user's own folder is
+// told apart from the user's files by its name alone.
+void TestRecordFile::unfinishedSaveIsRecognised() {
+    qm::test::TestServices fixture;
+    const QStringList users = {u"notes.Qmn"_s,
+                               u"notes.Qmn.backup"_s,
+                               u"notes.Qmn.aBcDeF"_s,
+                               u"notes.Qmn.qmsave-aBcDe"_s,
+                               u"notes.Qmn.qmsave-aBcDeFg"_s,
+                               u"other.Qmn.qmsave-aBcDeF"_s};
+    for (const QString &name : users + QStringList{u"notes.Qmn.qmsave-aB3dE9"_s})
+        WriteBytes(fixture.path(name), "x\r\n"_ba);
+    qm::RemoveUnfinishedSavesBeside(fixture.path(u"notes.Qmn"_s));
+    QStringList now = QDir(fixture.dir.path()).entryList(QDir::Files);
+    QStringList expected = users;
+    now.sort();
+    expected.sort();
+    QCOMPARE(now, expected);
+}
+
 // A second process rewrites a large file in a loop, alternating two contents;
 // killed at random moments, it must always leave exactly one of them.
 void TestRecordFile::killedSaveLeavesWholeFile() {
@@ -220,6 +289,10 @@ void TestRecordFile::killedSaveLeavesWholeFile() {
         QVERIFY2(now == first || now == second,
                  qPrintable(u"round %1: %2 bytes"_s.arg(round).arg(now.size())));
     }
+    // And what it left beside the file is recognised as such.
+    qm::RemoveUnfinishedSavesBeside(target);
+    QCOMPARE(QDir(fixture.dir.path()).entryList(QDir::Files),
+             (QStringList{u"Diary.Qmt"_s, u"first.txt"_s, u"second.txt"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestRecordFile)

@@ -20,6 +20,8 @@ private slots:
     void badColourLineEndsStartUp();
     void unwritableFolderReported();
     void unfinishedSavesRemoved();
+    void leftoverWorkFile_data();
+    void leftoverWorkFile();
 };
 
 // The colour file for each colour mode is covered with the colour scheme;
@@ -80,11 +82,19 @@ void TestStartUpFiles::unwritableFolderReported() {
 // start; anything that merely looks like it stays.
 void TestStartUpFiles::unfinishedSavesRemoved() {
     qm::test::TestServices fixture;
-    const QStringList leftovers = {u"Diary.Qmt.aBcDeF"_s, u"Address.Qmt.Zq0x9T"_s,
-                                   u"Temp.Qmt.qwerty"_s, u"Colours.Qmt.ABCDEF"_s};
-    const QStringList kept = {u"Diary.Qmt"_s,        u"Diary.Qmt.bak"_s,    u"Diary.Qmt.abcdefg"_s,
-                              u"Diary.Qmt.abc-ef"_s, u"Notes.Qmt.aBcDeF"_s, u"xDiary.Qmt.aBcDeF"_s,
-                              u"Diary.qmt.aBcDeF"_s, u"Quillmate.lock"_s};
+    const QStringList leftovers = {u"Diary.Qmt.aBcDeF"_s,        u"Address.Qmt.Zq0x9T"_s,
+                                   u"Temp.Qmt.qwerty"_s,         u"Colours.Qmt.ABCDEF"_s,
+                                   u"Diary.Qmt.qmsave-aB3dE9"_s, u"Temp.Qmt.qmsave-Zq0x9T"_s};
+    const QStringList kept = {u"Diary.Qmt"_s,
+                              u"Diary.Qmt.bak"_s,
+                              u"Diary.Qmt.abcdefg"_s,
+                              u"Diary.Qmt.abc-ef"_s,
+                              u"Notes.Qmt.aBcDeF"_s,
+                              u"xDiary.Qmt.aBcDeF"_s,
+                              u"Diary.qmt.aBcDeF"_s,
+                              u"Quillmate.lock"_s,
+                              u"Diary.Qmt.qmsave-abcde"_s,
+                              u"Notes.Qmn.qmsave-aBcDeF"_s};
     for (const QString &name : leftovers + kept)
         WriteBytes(fixture.path(name), "x\r\n");
     qm::PrepareDataFolder(u"HI"_s);
@@ -93,6 +103,31 @@ void TestStartUpFiles::unfinishedSavesRemoved() {
     QStringList now = QDir(fixture.path(QString())).entryList(QDir::Files | QDir::Hidden);
     now.sort();
     QCOMPARE(now, expected);
+}
+
+// "Temp.Qmt" found at start: beside the address file it is a save that never
+// finished; without one (or beside one holding only its start, as an older
+// version's interrupted copy left it) it is what holds the contacts.
+void TestStartUpFiles::leftoverWorkFile_data() {
+    QTest::addColumn<QByteArray>("address"); // null: no file
+    QTest::addColumn<QByteArray>("addressAfter");
+    const QByteArray work = "301\r\nP\r\nAcme\r\n";
+    QTest::newRow("beside the address file") << "302\r\n"_ba
+                                             << "302\r\n"_ba;
+    QTest::newRow("without an address file") << QByteArray() << work;
+    QTest::newRow("beside its first bytes") << "301\r\nP\r"_ba << work;
+}
+
+void TestStartUpFiles::leftoverWorkFile() {
+    QFETCH(QByteArray, address);
+    QFETCH(QByteArray, addressAfter);
+    qm::test::TestServices fixture;
+    WriteBytes(fixture.path(u"Temp.Qmt"_s), "301\r\nP\r\nAcme\r\n");
+    if (!address.isNull())
+        WriteBytes(fixture.path(u"Address.Qmt"_s), address);
+    qm::PrepareDataFolder(u"HI"_s);
+    QCOMPARE(ReadBytes(fixture.path(u"Address.Qmt"_s)), addressAfter);
+    QVERIFY(!QFile::exists(fixture.path(u"Temp.Qmt"_s)));
 }
 
 QTEST_GUILESS_MAIN(TestStartUpFiles)

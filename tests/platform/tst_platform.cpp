@@ -1,10 +1,14 @@
+#include "foundation/Errors.h"
+#include "foundation/Settings.h"
 #include "platform/AppPaths.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
+#include "support/SmallDisk.h"
 #include "support/TestServices.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -15,6 +19,8 @@ class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
     void nativeSettingsRoundTrip();
+    void settingsThatCannotBeStored_data();
+    void settingsThatCannotBeStored();
     void servicesScopeRestores();
     void writableFolderProbe();
 };
@@ -43,6 +49,10 @@ void TestPlatform::nativeSettingsRoundTrip() {
     QVERIFY(!reopened.contains(u"Password"_s));
     QCOMPARE(reopened.read(u"Password"_s, u"none"_s), u"none"_s);
     QVERIFY(QFile::exists(config + u"/Varnell/"_s + section + u".conf"_s));
+    // It holds the scrambled password: its owner's alone.
+    QCOMPARE(QFile::permissions(config + u"/Varnell/"_s + section + u".conf"_s) &
+                 QFileDevice::Permissions::fromInt(0x7077),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
     // A value the maker's other programs share (organisation-wide) is not
     // the program's own and is not read.
@@ -55,6 +65,64 @@ void TestPlatform::nativeSettingsRoundTrip() {
     own.open(section);
     QVERIFY(!own.contains(u"Need Password"_s));
     QCOMPARE(own.read(u"Need Password"_s, u"0"_s), u"0"_s);
+}
+
+void TestPlatform::settingsThatCannotBeStored_data() {
+    QTest::addColumn<bool>("fullDisk"); // else the config folder's parent is a plain file
+    QTest::newRow("config folder under a file") << false;
+    QTest::newRow("full disk") << true;
+}
+
+// Every change reaches the file or raises FileError naming it, through the
+// typed settings as every page writes them; a refused change is not kept,
+// so a second try is refused again rather than taken as done, and once the
+// file can be written again the next change is stored.
+void TestPlatform::settingsThatCannotBeStored() {
+    QFETCH(bool, fullDisk);
+    qm::test::SmallDisk disk;
+    QTemporaryDir dir;
+    QString config = dir.filePath(u"config"_s);
+    if (fullDisk) {
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.problem()));
+        config = disk.folder() + u"config"_s;
+    }
+    const QString original =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
+    auto restore = qScopeGuard(
+        [&] { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, original); });
+    const QString file = config + u"/Varnell/Quillmate.conf"_s;
+
+    if (!fullDisk)
+        QVERIFY(QFile(config).open(QIODevice::WriteOnly));
+    qm::NativeSettingsStore store;
+    qm::Settings settings(store);
+    if (fullDisk) {
+        settings.setPassword(u"TEWW"_s);
+        disk.fill(0);
+    }
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            settings.setNeedPassword(true);
+            QFAIL("a change that could not be stored was taken as stored");
+        } catch (const qm::FileError &error) {
+            QCOMPARE(error.file(), file);
+        }
+        QVERIFY(!settings.needPassword());
+    }
+    if (fullDisk) {
+        QVERIFY_THROWS_EXCEPTION(qm::FileError, settings.removePassword());
+        QCOMPARE(settings.password(), u"TEWW"_s);
+    }
+
+    if (fullDisk)
+        QVERIFY(QFile::remove(disk.folder() + u"filler"_s));
+    else
+        QVERIFY(QFile::remove(config));
+    settings.setNeedPassword(true);
+    QVERIFY(qm::test::ReadBytes(file).contains("Password=1"));
 }
 
 void TestPlatform::servicesScopeRestores() {

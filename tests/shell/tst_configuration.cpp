@@ -33,6 +33,7 @@ private slots:
     void entryIsOn();
     void autostartEntryCreatedAndRemoved();
     void autostartEntryThatCannotBeWritten();
+    void autostartEntryForAPathThatIsNotUtf8();
 };
 
 namespace {
@@ -247,6 +248,9 @@ void TestConfiguration::autostartEntryCreatedAndRemoved() {
                         "Exec=\"/home/ann/My Programs/quillmate\"\nIcon=quillmate\n"
                         "Terminal=false\nX-GNOME-Autostart-enabled=true\n"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{u"quillmate.desktop"_s});
+    QCOMPARE(QFile::permissions(folder + u"/quillmate.desktop"_s) &
+                 QFileDevice::Permissions::fromInt(0x7077),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     entry.setOn(false);
     QVERIFY(!entry.isOn());
     QVERIFY(QDir(folder).isEmpty());
@@ -269,6 +273,20 @@ void TestConfiguration::autostartEntryThatCannotBeWritten() {
     qm::AutostartEntry elsewhere(disk.folder() + u"other"_s, u"/usr/bin/quillmate"_s);
     QVERIFY_THROWS_EXCEPTION(qm::FileError, elsewhere.setOn(true));
     QVERIFY(!elsewhere.isOn());
+}
+
+// The entry is UTF-8 text: a program in a folder whose name is in other
+// bytes reaches us with replacement characters, and an entry would name a
+// file that is not there. It is refused; a non-ASCII name in UTF-8 is fine.
+void TestConfiguration::autostartEntryForAPathThatIsNotUtf8() {
+    QTemporaryDir config;
+    const QString folder = config.path() + u"/autostart"_s;
+    qm::AutostartEntry latin1(folder, QFile::decodeName("/opt/caf\xe9/quillmate"));
+    QVERIFY_THROWS_EXCEPTION(qm::FileError, latin1.setOn(true));
+    QVERIFY(!QFile::exists(latin1.path()));
+    qm::AutostartEntry utf8(folder, u"/opt/caf\u00e9/quillmate"_s);
+    utf8.setOn(true);
+    QVERIFY(utf8.isOn());
 }
 
 QTEST_GUILESS_MAIN(TestConfiguration)

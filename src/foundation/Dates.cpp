@@ -141,7 +141,10 @@ std::optional<QTime> scanTime(Scanner &scanner, bool withSeconds) {
 }
 
 // A whole text as a time of day by the rule above; nothing when it is not one.
-std::optional<QTime> readTime(const QString &text, bool withSeconds) {
+// A no-break space (0xA0), which looks like a blank wherever a time is shown,
+// counts as one.
+std::optional<QTime> readTime(QString text, bool withSeconds) {
+    text.replace(QChar(0x00A0), u' ');
     Scanner scanner(text);
     const std::optional<QTime> time = scanTime(scanner, withSeconds);
     if (!time || !scanner.atEnd())

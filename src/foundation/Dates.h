@@ -91,9 +91,10 @@ QString LongDateText(const QDate &date, bool withDayName);
 // 29/02/2100 pass although the calendar has no such days).
 bool IsValidDate(const QString &text);
 // Hours 0 to 23 and minutes 0 to 59, each one or two decimal digits with
-// blanks allowed around them; a text without ':' is hours alone ('9' and
-// '07:30 ' are valid; '12:', ':30', '+7:30', '7.0:30' and '1e1:00' are not).
-// Every text it accepts converts: TextToTime and TimeToDisplay read it.
+// blanks (a no-break space among them) allowed around them; a text without
+// ':' is hours alone ('9' and '07:30 ' are valid; '12:', ':30', '+7:30',
+// '7.0:30' and '1e1:00' are not). Every text it accepts converts: TextToTime
+// and TimeToDisplay read it.
 bool IsValidTime(const QString &text);
 
 // Waits until n hundred-thousandths of a day (n * 864 ms) have passed on the

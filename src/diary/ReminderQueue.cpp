@@ -5,6 +5,8 @@
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <utility>
 
@@ -52,10 +54,9 @@ int TwoDigits(QStringView text) {
 void AddAppointmentReminders(QList<ReminderEntry> &entries, const QStringList &sorted,
                              const QDate &dated, const QDate &day) {
     const auto [first, last] = LinesDated(sorted, DateToSortable(dated));
-    int copy = 0;
+    QHash<QString, int> alike; // start and lead time -> appointments so far
     for (qsizetype i = first; i < last; ++i) {
         const QString &line = sorted.at(i);
-        copy = i > first && line == sorted.at(i - 1) ? copy + 1 : 0;
         const AppointmentFields fields = ReadAppointmentFields(line);
         const int minutes = TextToInt(fields.reminder.toString());
         // The start's hour and minute are its first and last two characters.
@@ -67,8 +68,9 @@ void AddAppointmentReminders(QList<ReminderEntry> &entries, const QStringList &s
         if (due < Stamp(day, 0) || due >= Stamp(day.addDays(1), 0))
             continue;
         const int minuteOfDay = int(due - Stamp(day, 0));
+        const int copy = alike[fields.start.toString() + u'|' + QString::number(minutes)]++;
         entries.append({day, QTime(minuteOfDay / 60, minuteOfDay % 60), ReminderEntry::Reminder,
-                        int(i), line, copy});
+                        int(i), line, copy, minutes});
     }
 }
 
@@ -121,6 +123,8 @@ std::optional<ReminderEntry> ReminderWatch::next(const QDateTime &now, const QSt
     // until it is done, however long its pop-ups stay open.
     if (!m_lastCheck)
         m_lastCheck = now;
+    if (!m_seen)
+        m_seen.emplace();
     const qint64 to = Stamp(now);
     // A clock put back starts afresh at its own minute; after a long sleep the
     // check goes back one day, so an alarm of every day is shown once, not
@@ -129,11 +133,22 @@ std::optional<ReminderEntry> ReminderWatch::next(const QDateTime &now, const QSt
     from = std::max(from, to - (MinutesPerDay - 1));
     std::optional<ReminderEntry> earliest;
     qint64 earliestDue = 0;
-    const QDate firstDay = QDate::fromJulianDay(from / MinutesPerDay);
-    for (QDate day = firstDay; day <= now.date(); day = day.addDays(1)) {
+    // Yesterday too: a reminder saved late may have been due before midnight.
+    for (QDate day = now.date().addDays(-1); day <= now.date(); day = day.addDays(1)) {
         for (const ReminderEntry &entry : RemindersDueOn(sorted, alarmLines, day)) {
+            const QString key = keyOf(entry);
+            const bool reminder = entry.kind == ReminderEntry::Reminder;
+            if (reminder)
+                m_seen->insert(key);
+            if (m_shown.contains(key))
+                continue;
             const qint64 due = Stamp(entry.date, entry.due);
-            if (due < from || due > to || m_shown.contains(keyOf(entry)))
+            const bool inTime = due >= from && due <= to;
+            // Saved after its reminder time: late rather than never, as long
+            // as the appointment has not started.
+            const bool savedLate = reminder && m_known && !m_known->contains(key) && due < from &&
+                                   due + entry.minutes >= to;
+            if (!inTime && !savedLate)
                 continue;
             if (!earliest || due < earliestDue) {
                 earliest = entry;
@@ -150,14 +165,22 @@ void ReminderWatch::shown(const ReminderEntry &entry) {
 
 void ReminderWatch::checked(const QDateTime &now) {
     m_lastCheck = now;
+    // A check that looked tells the next one which reminders are new.
+    if (m_seen)
+        m_known = std::move(*m_seen);
+    m_seen.reset();
     // What is older than the earliest day a check looks at can go.
     const QString oldest = DateToSortable(now.date().addDays(-1));
     m_shown.removeIf([&](const QString &key) { return key.left(8) < oldest; });
 }
 
 QString ReminderWatch::keyOf(const ReminderEntry &entry) {
-    return DateToSortable(entry.date) + TimeToDisplay(entry.due) + QChar(entry.kind) +
-           QString::number(entry.copy) + u'|' + entry.line;
+    // A reminder's due minute and lead time give its appointment's date and
+    // start; an alarm has nothing but its line.
+    const QString when = DateToSortable(entry.date) + TimeToDisplay(entry.due) + QChar(entry.kind);
+    if (entry.kind == ReminderEntry::Reminder)
+        return when + QString::number(entry.minutes) + u'#' + QString::number(entry.copy);
+    return when + QString::number(entry.copy) + u'|' + entry.line;
 }
 
 } // namespace qm

@@ -24,7 +24,11 @@ struct ReminderEntry {
     int number = 0; // a reminder: the line's position in the store; an alarm:
                     // its number in "Alarm.Qmt", 1 for the first
     QString line;   // the appointment or alarm line it comes from
-    int copy = 0;   // how many equal lines of the same kind precede it
+    // How many entries of the same kind and the same identity precede it: for
+    // a reminder, appointments of the same date, start and lead time; for an
+    // alarm, equal lines.
+    int copy = 0;
+    int minutes = 0; // a reminder: its lead time
 };
 
 // The entries due on day, in queue order: appointment reminders first, in the
@@ -50,8 +54,15 @@ inline const QString AlarmCaption = QStringLiteral("Alarm Time Reached");
 // shown twice. A check looks at every minute from the previous check up to
 // now: a check that comes late (ticks drift, the timer waits while a pop-up is
 // open, the machine slept) still finds what fell due meanwhile, over the last
-// day at most. The first check looks at its own minute only. An entry once shown is not shown again
-// for the same minute of the same day; an appointment edited since is a new entry.
+// day at most. The first check looks at its own minute only.
+//
+// A reminder is one per appointment date, start and lead time (appointments
+// alike in all three count as several): editing its description, end or
+// tentative flag does not bring it back, changing its start or lead time makes
+// a new one. A reminder that was not there at the previous check (the
+// appointment was added or edited since) and whose time has already passed is
+// shown at once while its appointment has not started. An alarm is one per
+// line and minute, equal lines counted.
 class ReminderWatch {
 public:
     // The next entry to show at now, the earliest due first (entries of one
@@ -67,6 +78,10 @@ private:
 
     std::optional<QDateTime> m_lastCheck;
     QSet<QString> m_shown;
+    // The reminders the previous check saw, once a check has looked; those
+    // this check has seen so far.
+    std::optional<QSet<QString>> m_known;
+    std::optional<QSet<QString>> m_seen;
 };
 
 } // namespace qm

@@ -11,7 +11,6 @@
 #include <QTimer>
 
 #include <chrono>
-#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -49,13 +48,13 @@ public:
         return m_pos >= m_text.size();
     }
 
-    // An unsigned decimal number of 1 to 4 digits.
-    std::optional<int> number() {
+    // An unsigned decimal number of 1 to maxDigits digits.
+    std::optional<int> number(int maxDigits = 4) {
         skipBlanks();
         int value = 0;
         int digits = 0;
         while (m_pos < m_text.size() && m_text.at(m_pos) >= u'0' && m_text.at(m_pos) <= u'9') {
-            if (++digits > 4)
+            if (++digits > maxDigits)
                 return std::nullopt;
             value = value * 10 + (m_text.at(m_pos).unicode() - u'0');
             ++m_pos;
@@ -113,19 +112,24 @@ std::optional<QDate> scanDate(Scanner &scanner) {
     return date;
 }
 
-std::optional<QTime> scanTime(Scanner &scanner) {
-    const std::optional<int> hours = scanner.number();
+// The one rule for a time of day, shared by IsValidTime and every conversion,
+// so that whatever passes the check converts: hours, then optionally ':' and
+// minutes (and, where a conversion allows them, ':' and seconds), each one or
+// two decimal digits, blanks allowed around them. Signs, decimal points,
+// exponents and other spaces are no part of a time.
+std::optional<QTime> scanTime(Scanner &scanner, bool withSeconds) {
+    const std::optional<int> hours = scanner.number(2);
     if (!hours)
         return std::nullopt;
     int minutes = 0;
     int seconds = 0;
     if (scanner.take(TimeSep)) {
-        const std::optional<int> m = scanner.number();
+        const std::optional<int> m = scanner.number(2);
         if (!m)
             return std::nullopt;
         minutes = *m;
-        if (scanner.take(TimeSep)) {
-            const std::optional<int> s = scanner.number();
+        if (withSeconds && scanner.take(TimeSep)) {
+            const std::optional<int> s = scanner.number(2);
             if (!s)
                 return std::nullopt;
             seconds = *s;
@@ -136,20 +140,24 @@ std::optional<QTime> scanTime(Scanner &scanner) {
     return QTime(*hours, minutes, seconds);
 }
 
+// A whole text as a time of day by the rule above; nothing when it is not one.
+// A no-break space (0xA0), which looks like a blank wherever a time is shown,
+// counts as one.
+std::optional<QTime> readTime(QString text, bool withSeconds) {
+    text.replace(QChar(0x00A0), u' ');
+    Scanner scanner(text);
+    const std::optional<QTime> time = scanTime(scanner, withSeconds);
+    if (!time || !scanner.atEnd())
+        return std::nullopt;
+    return time;
+}
+
 [[noreturn]] void notADate(const QString &text) {
     throw ConversionError(u"'"_s + text + u"' Is Not A Valid Date"_s);
 }
 
 [[noreturn]] void notATime(const QString &text) {
     throw ConversionError(u"'"_s + text + u"' Is Not A Valid Time"_s);
-}
-
-// Whole numbers only, as IsValidTime wants its hours and minutes.
-bool isWholeNumberIn(const QString &part, int lowest, int highest) {
-    if (!IsNumeric(QVariant(part)))
-        return false;
-    const double value = ToNumber(QVariant(part));
-    return std::floor(value) == value && value >= lowest && value <= highest;
 }
 
 QString ordinalSuffix(int day) {
@@ -188,7 +196,7 @@ std::pair<QDate, QTime> scanDateTime(const QString &text) {
         notADate(text);
     if (scanner.atEnd())
         return {*date, QTime(0, 0)};
-    const std::optional<QTime> time = scanTime(scanner);
+    const std::optional<QTime> time = scanTime(scanner, true);
     if (!time || !scanner.atEnd())
         notADate(text);
     return {*date, *time};
@@ -205,9 +213,8 @@ QDate TextToDate(const QString &text) {
 }
 
 QTime TextToTime(const QString &text) {
-    Scanner scanner(text);
-    const std::optional<QTime> time = scanTime(scanner);
-    if (!time || !scanner.atEnd())
+    const std::optional<QTime> time = readTime(text, true);
+    if (!time)
         notATime(text);
     return *time;
 }
@@ -274,6 +281,8 @@ QString TimeToDisplay(const QString &text) {
         result = QString();
     else if (isNormalTime(text))
         result = text;
+    else if (IsValidTime(text)) // however long its blanks make it
+        result = TimeToDisplay(TextToTime(text));
     else if (text.size() < 9)
         result = TimeToDisplay(TextToTime(text));
     else
@@ -362,11 +371,7 @@ bool IsValidDate(const QString &text) {
 }
 
 bool IsValidTime(const QString &text) {
-    QString time = text;
-    if (!time.contains(TimeSep))
-        time += TimeSep + u"00"_s;
-    const qsizetype sep = time.indexOf(TimeSep);
-    return isWholeNumberIn(time.left(sep), 0, 23) && isWholeNumberIn(time.mid(sep + 1), 0, 59);
+    return readTime(text, false).has_value();
 }
 
 void Delay(int n) {

@@ -42,8 +42,10 @@ inline constexpr std::array<int, 12> DaysPerMonth = {31, 28, 31, 30, 31, 30,
 // Text to date and time conversions. A date text is day, month and year
 // separated by DateSep (blanks around the numbers allowed), optionally followed
 // by a time; a year below 1851 is completed by adding 1900, as IsValidDate
-// counts it ('99' is 1999). A time is h, h:m or h:m:s. Anything else, or a date
-// the calendar does not have (29/02/1900), raises ConversionError.
+// counts it ('99' is 1999). A time is h, h:m or h:m:s, each part one or two
+// digits, blanks allowed around them (the rule of IsValidTime, which wants no
+// seconds). Anything else, or a date the calendar does not have (29/02/1900),
+// raises ConversionError.
 // TextToDateTime gives a local date and time.
 QDateTime TextToDateTime(const QString &text);
 QDate TextToDate(const QString &text);
@@ -63,10 +65,10 @@ QString DateToDisplay(const QDate &date);
 QString DateToDisplay(const QString &dateText);
 
 // hh:mm with TimeSep. A null value gives the empty text. A text of exactly five
-// characters with TimeSep third is taken over unchanged; a shorter or other
-// text of up to 8 characters is read as a time, a longer one as a date and
-// time. A result shorter than five characters (only the empty text's) gets a
-// '0' in front: '9:5' -> '09:05', '' -> '0'.
+// characters with TimeSep third is taken over unchanged; a valid time
+// (IsValidTime) or another text of up to 8 characters is read as a time, any
+// longer one as a date and time. A result shorter than five characters (only the empty text's) gets
+// a '0' in front: '9:5' -> '09:05', '' -> '0'.
 QString TimeToDisplay(const QTime &time);
 QString TimeToDisplay(const QDateTime &dateTime);
 QString TimeToDisplay(const QString &text);
@@ -88,8 +90,11 @@ QString LongDateText(const QDate &date, bool withDayName);
 // years 1899 to 2199, and every fourth year a leap year (so 29/02/1900 and
 // 29/02/2100 pass although the calendar has no such days).
 bool IsValidDate(const QString &text);
-// Hours 0 to 23 and minutes 0 to 59 as whole numbers; a text without ':' is
-// hours alone ('9' is valid, '12:' and ':30' are not).
+// Hours 0 to 23 and minutes 0 to 59, each one or two decimal digits with
+// blanks (a no-break space among them) allowed around them; a text without
+// ':' is hours alone ('9' and '07:30 ' are valid; '12:', ':30', '+7:30',
+// '7.0:30' and '1e1:00' are not). Every text it accepts converts: TextToTime
+// and TimeToDisplay read it.
 bool IsValidTime(const QString &text);
 
 // Waits until n hundred-thousandths of a day (n * 864 ms) have passed on the

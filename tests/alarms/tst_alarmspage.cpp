@@ -77,6 +77,8 @@ private slots:
     void failedWriteKeepsFileAndPage();
     void firedAlarm_data();
     void firedAlarm();
+    void fileOfMoreLines_data();
+    void fileOfMoreLines();
     void clockBlinksAndFollowsTime();
 };
 
@@ -264,6 +266,47 @@ void TestAlarmsPage::firedAlarm() {
     // No new snapshot either way: the page no longer matches the one shown.
     QVERIFY(shown.page.hasUnsavedChanges());
     QVERIFY(shown.services.prompter.messages.isEmpty());
+}
+
+void TestAlarmsPage::fileOfMoreLines_data() {
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<bool>("button");
+    QTest::addColumn<QByteArray>("expected"); // empty: the file as it was
+    const QByteArray later = "10:00\xffY\xff"
+                             "D\r\n11:00\xffN\xff"
+                             "E\r\n";
+    QTest::newRow("shown and left") << false << false << QByteArray();
+    QTest::newRow("changed and left") << true << false
+                                      << "07:30\xffN\xff"
+                                         "A\r\n08:15\xffN\xff"
+                                         "B2\r\n09:00\xffN\xff"
+                                         "C\r\n" +
+                                             later;
+    QTest::newRow("saved with the button") << false << true << ThreeAlarms + later;
+}
+
+// A file of more than three alarms (an older version's, a hand edit's): the
+// page shows the first three, leaves the file alone unless its alarms were
+// changed, and writes the later ones back after its rows.
+void TestAlarmsPage::fileOfMoreLines() {
+    QFETCH(bool, edit);
+    QFETCH(bool, button);
+    QFETCH(QByteArray, expected);
+    const QByteArray file = "7:30\xffN\xff"
+                            "A\r\n\r\n08:00\xffY\xff"
+                            "B\r\n09:00\xffN\xff"
+                            "C\r\n10:00\xffY\xff"
+                            "D\r\n11:00\xffN\xff"
+                            "E\r\n";
+    Shown shown(file);
+    QCOMPARE(shown.texts(u"txtDesc"_s), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
+    if (edit)
+        shown.fill(2, u"8:15"_s, u"B2"_s);
+    if (button)
+        shown.click(u"cmdAlarmSave"_s);
+    QCOMPARE(shown.page.leaveReasons(), QString());
+    shown.page.leaveSave();
+    QCOMPARE(shown.file(), expected.isEmpty() ? file : expected);
 }
 
 // The colon blinks every tick; the hour and the minute are rewritten (and

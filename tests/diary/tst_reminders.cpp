@@ -1,3 +1,4 @@
+#include "alarms/HostileAlarms.h"
 #include "alarms/ui/AlarmsPage.h"
 #include "diary/AppointmentStore.h"
 #include "diary/ReminderQueue.h"
@@ -10,8 +11,10 @@
 #include "support/DiaryLines.h"
 #include "support/TestServices.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -39,24 +42,40 @@ struct Shown {
     QString message;
 };
 
-// Answers every pop-up by pressing its button, recording what it showed;
-// before each answer, hold() may move the clock on.
+// Answers every pop-up of a Reminders by pressing its button once the guard
+// time is over, recording what it showed; before each answer, hold() may
+// move the clock on. check() runs one check to its end.
 struct PopUps {
     qm::test::TestServices &services;
+    qm::Reminders &reminders;
     QList<Shown> shown;
     std::function<void(int index)> hold;
 
-    explicit PopUps(qm::test::TestServices &s) : services(s) {
-        services.prompter.modalHandler = [this](QDialog &dialog) {
-            dialog.show();
-            QCoreApplication::processEvents();
+    PopUps(qm::test::TestServices &s, qm::Reminders &r) : services(s), reminders(r) {
+        QObject::connect(&reminders, &qm::Reminders::popUpShown, [this](qm::TfrmRemind *popUp) {
             shown.append(
-                {dialog.windowTitle(), dialog.findChild<QLabel *>(u"lblMessage"_s)->text()});
+                {popUp->windowTitle(), popUp->findChild<QLabel *>(u"lblMessage"_s)->text()});
+            const QPointer<qm::TfrmRemind> guard(popUp);
             if (hold)
                 hold(int(shown.size()) - 1);
-            QTest::mouseClick(dialog.findChild<QPushButton *>(u"cmdUpdate"_s), Qt::LeftButton);
-            return dialog.result();
-        };
+            if (!guard)
+                return;
+            services.clock.advanceMs(qm::TfrmRemind::GuardMs);
+            // Through the window system, which holds back a click on a window
+            // that a modal form blocks.
+            auto *button = popUp->findChild<QPushButton *>(u"cmdUpdate"_s);
+            QTest::mouseClick(popUp->windowHandle(), Qt::LeftButton, {},
+                              button->mapTo(popUp, button->rect().center()));
+        });
+    }
+    // The event loop runs until the check in progress is done.
+    void settle() {
+        for (int turn = 0; turn < 100 && reminders.checking(); ++turn)
+            QCoreApplication::processEvents();
+    }
+    void check() {
+        reminders.check();
+        settle();
     }
     QStringList messages() const {
         QStringList texts;
@@ -65,6 +84,31 @@ struct PopUps {
         return texts;
     }
 };
+
+// What a run of checks at the given moments shows, as "time kind number" per
+// entry, checks separated by "/"; from the second check on the diary is later.
+QString Watch(const QStringList &diary, const QStringList &later, const QStringList &alarms,
+              const QStringList &moments) {
+    qm::ReminderWatch watch;
+    QStringList results;
+    for (const QString &moment : moments) {
+        const QDateTime now = At(moment);
+        const QStringList &lines = results.isEmpty() ? diary : later;
+        QStringList shown;
+        while (const auto entry = watch.next(now, lines, alarms)) {
+            watch.shown(*entry);
+            shown.append(entry->due.toString(u"hh:mm"_s) + QChar(entry->kind) +
+                         QString::number(entry->number));
+        }
+        watch.checked(now);
+        results.append(shown.join(u' '));
+    }
+    return results.join(u'/');
+}
+
+qm::Reminders &RemindersOf(qm::TfrmMain &window) {
+    return *window.findChild<qm::Reminders *>();
+}
 
 } // namespace
 
@@ -77,6 +121,8 @@ private slots:
     void messages();
     void checks_data();
     void checks();
+    void savedOrEdited_data();
+    void savedOrEdited();
     void popUp_data();
     void popUp();
     void heldPopUpIsFollowedByWhatFellDue();
@@ -85,6 +131,11 @@ private slots:
     void unreadableAlarmFileIsReportedOnce();
     void endToEndThroughTheMainWindow();
     void onceOnlyAlarmOnTheAlarmPage();
+    void popUpOverAModalForm();
+    void heldWhileLocked();
+    void oddAlarmTime_data();
+    void oddAlarmTime();
+    void hostileLines();
 };
 
 // The entries of one day in queue order: reminders by store position, then
@@ -165,8 +216,7 @@ void TestReminders::messages() {
     QCOMPARE(message, expected);
 }
 
-// A run of checks at the given moments: what each check shows, as "time kind
-// number" per entry, checks separated by "/".
+// A run of checks at the given moments.
 void TestReminders::checks_data() {
     QTest::addColumn<QStringList>("diary");
     QTest::addColumn<QStringList>("alarms");
@@ -219,21 +269,50 @@ void TestReminders::checks() {
     QFETCH(QStringList, diary);
     QFETCH(QStringList, alarms);
     QFETCH(QStringList, moments);
-    QFETCH(QString, expected);
-    qm::ReminderWatch watch;
-    QStringList results;
-    for (const QString &moment : moments) {
-        const QDateTime now = At(moment);
-        QStringList shown;
-        while (const auto entry = watch.next(now, diary, alarms)) {
-            watch.shown(*entry);
-            shown.append(entry->due.toString(u"hh:mm"_s) + QChar(entry->kind) +
-                         QString::number(entry->number));
-        }
-        watch.checked(now);
-        results.append(shown.join(u' '));
-    }
-    QCOMPARE(results.join(u'/'), expected);
+    QTEST(Watch(diary, diary, alarms, moments), "expected");
+}
+
+// Appointments added or edited between two checks: a reminder whose time
+// has passed comes at once while its appointment has not started; one
+// already shown stays shown unless its date, start or lead time changed.
+void TestReminders::savedOrEdited_data() {
+    QTest::addColumn<QStringList>("diary");
+    QTest::addColumn<QStringList>("later"); // from the second check on
+    QTest::addColumn<QStringList>("moments");
+    QTest::addColumn<QString>("expected");
+    const auto line = [](const QString &start, const QString &reminder,
+                         const QString &description = u"Dentist"_s, const QString &end = u"15:00"_s,
+                         const QString &flag = u"N"_s) {
+        return DiaryLine(u"20240315"_s, start, end, description, flag, reminder);
+    };
+    const QStringList atTen{u"2024-03-15 10:23:40"_s, u"2024-03-15 10:24:30"_s,
+                            u"2024-03-15 10:25:20"_s};
+    const QStringList atTwo{u"2024-03-15 13:50:05"_s, u"2024-03-15 13:50:55"_s};
+    QTest::newRow("added after its reminder time, before its start")
+        << QStringList() << QStringList{line(u"10:27"_s, u"10"_s)} << atTen << u"/10:17R0/"_s;
+    QTest::newRow("added once started")
+        << QStringList() << QStringList{line(u"10:20"_s, u"10"_s)} << atTen << u"//"_s;
+    QTest::newRow("description corrected after it was shown")
+        << QStringList{line(u"14:00"_s, u"10"_s, u"Dentst"_s)}
+        << QStringList{line(u"14:00"_s, u"10"_s)} << atTwo << u"13:50R0/"_s;
+    QTest::newRow("end and tentative changed after it was shown")
+        << QStringList{line(u"14:00"_s, u"10"_s)}
+        << QStringList{line(u"14:00"_s, u"10"_s, u"Dentist"_s, u"16:00"_s, u"Y"_s)} << atTwo
+        << u"13:50R0/"_s;
+    QTest::newRow("start and lead time changed: a new reminder")
+        << QStringList{line(u"14:00"_s, u"10"_s)} << QStringList{line(u"14:05"_s, u"15"_s)} << atTwo
+        << u"13:50R0/13:50R0"_s;
+    QTest::newRow("two alike are two, and an edit brings neither back")
+        << QStringList{line(u"14:00"_s, u"10"_s, u"A"_s), line(u"14:00"_s, u"10"_s, u"B"_s)}
+        << QStringList{line(u"14:00"_s, u"10"_s, u"A"_s), line(u"14:00"_s, u"10"_s, u"Bee"_s)}
+        << atTwo << u"13:50R0 13:50R1/"_s;
+}
+
+void TestReminders::savedOrEdited() {
+    QFETCH(QStringList, diary);
+    QFETCH(QStringList, later);
+    QFETCH(QStringList, moments);
+    QTEST(Watch(diary, later, {}, moments), "expected");
 }
 
 void TestReminders::popUp_data() {
@@ -244,7 +323,8 @@ void TestReminders::popUp_data() {
     QTest::newRow("alarm, Esc") << 1 << u"Alarm Time Reached"_s << int(Qt::Key_Escape);
 }
 
-// The pop-up stays in front and closes only by its button, Enter or Esc.
+// The pop-up stays in front and closes only by its button, Enter or Esc,
+// and not by keys or clicks of its first second.
 void TestReminders::popUp() {
     QFETCH(int, tag);
     QFETCH(QString, caption);
@@ -267,8 +347,15 @@ void TestReminders::popUp() {
     QVERIFY(message->wordWrap());
     QCOMPARE(message->alignment(), Qt::AlignCenter);
 
+    QVERIFY(!form.isModal());
+
     form.close();
+    QTest::keyClick(&form, Qt::Key(closeKey));
+    QTest::mouseClick(button, Qt::LeftButton);
+    services.clock.advanceMs(qm::TfrmRemind::GuardMs - 1);
+    QTest::keyClick(button, Qt::Key(closeKey));
     QVERIFY(form.isVisible());
+    services.clock.advanceMs(1);
     QTest::keyClick(&form, Qt::Key(closeKey));
     QVERIFY(!form.isVisible());
     QCOMPARE(form.result(), int(QDialog::Accepted));
@@ -286,18 +373,18 @@ void TestReminders::heldPopUpIsFollowedByWhatFellDue() {
                 DiaryLine(u"20240315"_s, u"09:30"_s, u"10:00"_s, u"D"_s, u"N"_s, u"10"_s)});
     QWidget window;
     qm::Reminders reminders(store, &window);
-    PopUps popUps(services);
+    PopUps popUps(services, reminders);
     popUps.hold = [&](int index) {
         if (index == 0)
             services.clock.set(At(u"2024-03-15 09:03:00"_s));
     };
-    reminders.check();
+    popUps.check();
     QCOMPARE(popUps.messages(),
              (QStringList{u"Your Appointment : A Is Due To Start In 10 Minutes."_s,
                           u"Your Appointment : B Is Due To Start In 10 Minutes."_s,
                           u"Your Appointment : C Is Due To Start In 10 Minutes."_s}));
     services.clock.set(At(u"2024-03-15 09:03:50"_s));
-    reminders.check();
+    popUps.check();
     QCOMPARE(popUps.shown.size(), 3);
 }
 
@@ -314,6 +401,8 @@ void TestReminders::onceOnlyAlarmIsUsedUp_data() {
         << QStringList{up, tea} << true << QByteArray("07:30\xFFN\xFFUp\r\n08:00\xFFY\xFFTea\r\n");
     QTest::newRow("every day: it stays") << QStringList{Alarm(u"07:30"_s, u"Y"_s, u"Up"_s)} << false
                                          << QByteArray("07:30\xFFY\xFFUp\r\n");
+    QTest::newRow("two alike: each goes off once")
+        << QStringList{up, tea, up} << false << QByteArray("08:00\xFFY\xFFTea\r\n");
 }
 
 // A once-only alarm is taken out of the file after its pop-up, in one atomic
@@ -330,24 +419,26 @@ void TestReminders::onceOnlyAlarmIsUsedUp() {
     QWidget window;
     qm::Reminders reminders(store, &window);
     QSignalSpy removed(&reminders, &qm::Reminders::alarmRemoved);
-    PopUps popUps(services);
+    PopUps popUps(services, reminders);
     if (writeFails)
         qm::SetWriteFaultHookForTesting([](qint64) { return false; });
-    reminders.check();
+    popUps.check();
     qm::SetWriteFaultHookForTesting({});
-    QCOMPARE(popUps.messages(), QStringList{u"Alarm For 07:30. Up"_s});
+    const auto ups = int(std::count_if(before.cbegin(), before.cend(),
+                                       [](const QString &line) { return line.endsWith(u"Up"_s); }));
+    QCOMPARE(popUps.messages(), QStringList(ups, u"Alarm For 07:30. Up"_s));
     QCOMPARE(popUps.shown[0].caption, u"Alarm Time Reached"_s);
     QCOMPARE(after == "-" ? !QFile::exists(file) : ReadBytes(file) == after, true);
     const bool usedUp = !writeFails && before.contains(Alarm(u"07:30"_s, u"N"_s, u"Up"_s));
-    QCOMPARE(removed.size(), usedUp ? 1 : 0);
+    QCOMPARE(removed.size(), usedUp ? ups : 0);
     const auto &messages = services.prompter.messages;
     QCOMPARE(messages.size(), writeFails ? 1 : 0);
     if (writeFails)
         QCOMPARE(messages[0].kind, int(qm::MessageKind::Error));
     // Not shown again in the same minute, even where it stayed.
     services.clock.set(At(u"2024-03-15 07:30:55"_s));
-    reminders.check();
-    QCOMPARE(popUps.shown.size(), 1);
+    popUps.check();
+    QCOMPARE(popUps.shown.size(), ups);
 }
 
 // An alarm file that cannot be read is reported once, and the appointments'
@@ -360,10 +451,10 @@ void TestReminders::unreadableAlarmFileIsReportedOnce() {
     store.load({DiaryLine(u"20240315"_s, u"09:00"_s, u"10:00"_s, u"Dentist"_s, u"N"_s, u"15"_s)});
     QWidget window;
     qm::Reminders reminders(store, &window);
-    PopUps popUps(services);
-    reminders.check();
+    PopUps popUps(services, reminders);
+    popUps.check();
     services.clock.set(At(u"2024-03-15 08:45:50"_s));
-    reminders.check();
+    popUps.check();
     QCOMPARE(services.prompter.messages.size(), 1);
     QCOMPARE(services.prompter.messages[0].kind, int(qm::MessageKind::Error));
     QCOMPARE(popUps.messages(),
@@ -382,7 +473,7 @@ void TestReminders::endToEndThroughTheMainWindow() {
     auto *diary = window.findChild<qm::DiaryPage *>(u"tabDiary"_s);
     diary->store().add(
         DiaryLine(u"20240315"_s, u"14:00"_s, u"15:00"_s, u"Dentist"_s, u"N"_s, u"10"_s));
-    PopUps popUps(services);
+    PopUps popUps(services, RemindersOf(window));
     bool timerWaited = false;
     popUps.hold = [&](int) { timerWaited = !window.timAlarm.isActive(); };
 
@@ -391,6 +482,8 @@ void TestReminders::endToEndThroughTheMainWindow() {
     QVERIFY(popUps.shown.isEmpty());
     services.clock.set(At(u"2024-03-15 13:50:20"_s));
     window.timAlarmTimer();
+    QVERIFY(!window.timAlarm.isActive());
+    popUps.settle();
     QCOMPARE(popUps.shown.size(), 1);
     QCOMPARE(popUps.shown[0].caption, u"Appointment Reminder"_s);
     QCOMPARE(popUps.shown[0].message,
@@ -428,9 +521,10 @@ void TestReminders::onceOnlyAlarmOnTheAlarmPage() {
     QTest::mouseClick(window.findChild<QWidget *>(u"spdAlarm2"_s), Qt::LeftButton);
     QCOMPARE(picker, u"frmSelTime"_s);
 
-    PopUps popUps(services);
+    PopUps popUps(services, RemindersOf(window));
     services.clock.set(At(u"2024-03-15 07:30:10"_s));
     window.timAlarmTimer();
+    popUps.settle();
     QCOMPARE(popUps.messages(), QStringList{u"Alarm For 07:30. Up"_s});
     QCOMPARE(ReadBytes(file), QByteArray("08:00\xFFY\xFFTea\r\n"));
     QCOMPARE(time(1), u"08:00"_s);
@@ -445,6 +539,117 @@ void TestReminders::onceOnlyAlarmOnTheAlarmPage() {
     QVERIFY(window.FormCloseQuery());
     QCOMPARE(services.prompter.messages.size(), asked);
     QCOMPARE(ReadBytes(file), QByteArray("08:00\xFFY\xFFTea\r\n"));
+}
+
+// A pop-up that comes while a modal form is open takes a click all the same,
+// and stays when the form goes.
+void TestReminders::popUpOverAModalForm() {
+    qm::test::TestServices services;
+    qm::WriteRecordFile(services.path(u"Alarm.Qmt"_s),
+                        {Alarm(u"07:30"_s, u"Y"_s, u"A"_s), Alarm(u"07:30"_s, u"Y"_s, u"B"_s)});
+    services.clock.set(At(u"2024-03-15 07:30:10"_s));
+    qm::AppointmentStore store;
+    QWidget window;
+    window.show();
+    qm::Reminders reminders(store, &window);
+    auto *form = new QDialog(&window);
+    form->setWindowModality(Qt::ApplicationModal);
+    form->show();
+    PopUps popUps(services, reminders);
+    popUps.hold = [&](int index) {
+        if (index == 1) {
+            form->accept();
+            delete form;
+        }
+    };
+    popUps.check();
+    QCOMPARE(popUps.messages(), (QStringList{u"Alarm For 07:30. A"_s, u"Alarm For 07:30. B"_s}));
+    QVERIFY(!reminders.checking());
+}
+
+// While the login page locks the program nothing pops up over it; what came
+// due meanwhile follows, in order, once the password is accepted.
+void TestReminders::heldWhileLocked() {
+    qm::test::TestServices services;
+    services.settings.m_values[u"Need Password"_s] = u"1"_s;
+    qm::WriteRecordFile(services.path(u"Alarm.Qmt"_s), {Alarm(u"04:29"_s, u"N"_s, u"Doctor"_s),
+                                                        Alarm(u"04:30"_s, u"Y"_s, u"Pills"_s)});
+    services.clock.set(At(u"2024-03-15 04:29:10"_s));
+    qm::TfrmMain window;
+    PopUps popUps(services, RemindersOf(window));
+    QVERIFY(window.StartUp());
+    window.show();
+    popUps.settle();
+    services.clock.set(At(u"2024-03-15 04:30:00"_s));
+    window.timAlarmTimer();
+    popUps.settle();
+    QVERIFY(popUps.shown.isEmpty());
+    QVERIFY(window.timAlarm.isActive());
+
+    QTest::mouseClick(window.findChild<QWidget *>(u"cmdLogin"_s), Qt::LeftButton);
+    popUps.settle();
+    QCOMPARE(popUps.messages(),
+             (QStringList{u"Alarm For 04:29. Doctor"_s, u"Alarm For 04:30. Pills"_s}));
+    QVERIFY(window.timAlarm.isActive());
+}
+
+void TestReminders::oddAlarmTime_data() {
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<bool>("goesOff");
+    for (const QString &time : {u"+7:30"_s, u"7.0:30"_s, u"07:30.0"_s, u"1e1:00"_s})
+        QTest::newRow(qPrintable(time)) << time << false;
+    QTest::newRow("a blank after") << u"07:30 "_s << true;
+    QTest::newRow("blanks after") << u"07:30     "_s << true;
+    QTest::newRow("a no-break space after") << u"07:30\u00A0"_s << true;
+}
+
+// An alarm time the user typed or a hand edit left odd neither stops the
+// program nor the reminders after it: a time that reads goes off, one that
+// does not is left on the alarm page as it stands, for the user to correct.
+void TestReminders::oddAlarmTime() {
+    QFETCH(QString, time);
+    QFETCH(bool, goesOff);
+    qm::test::TestServices services;
+    qm::WriteRecordFile(services.path(u"Alarm.Qmt"_s),
+                        {Alarm(time, u"N"_s, u"Odd"_s), Alarm(u"07:30"_s, u"Y"_s, u"Good"_s)});
+    services.clock.set(At(u"2024-03-15 07:29:50"_s));
+    qm::TfrmMain window;
+    PopUps popUps(services, RemindersOf(window));
+    QVERIFY(window.StartUp());
+    window.show();
+    window.findChild<qm::DiaryPage *>(u"tabDiary"_s)
+        ->store()
+        .add(DiaryLine(u"20240315"_s, u"07:42"_s, u"08:00"_s, u"Bus"_s, u"N"_s, u"10"_s));
+    for (const QString &moment : {u"2024-03-15 07:30:10"_s, u"2024-03-15 07:32:05"_s}) {
+        services.clock.set(At(moment));
+        window.timAlarmTimer();
+        popUps.settle();
+    }
+    QStringList expected{u"Alarm For 07:30. Good"_s,
+                         u"Your Appointment : Bus Is Due To Start In 10 Minutes."_s};
+    if (goesOff)
+        expected.prepend(u"Alarm For 07:30. Odd"_s);
+    QCOMPARE(popUps.messages(), expected);
+    QVERIFY(services.prompter.messages.isEmpty());
+    QVERIFY(window.timAlarm.isActive());
+    window.menuClick(2);
+    QCOMPARE(window.findChild<QLineEdit *>(u"txtAlarm1"_s)->text(), goesOff ? u"07:30"_s : time);
+}
+
+// Generated hostile alarm and appointment lines through everything that reads
+// them: nothing throws, and every alarm that goes off has a time that reads.
+void TestReminders::hostileLines() {
+    qm::test::HostileLines lines(20240315);
+    for (int round = 0; round < 400; ++round) {
+        QStringList alarms;
+        QStringList diary;
+        for (int i = round % 5; i >= 0; --i)
+            alarms.append(lines.alarmLine());
+        for (int i = round % 7; i >= 0; --i)
+            diary.append(lines.diaryLine());
+        const QString failure = qm::test::ExerciseAlarmsAndReminders(alarms, diary);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure + u" in "_s + alarms.join(u" / "_s)));
+    }
 }
 
 QTEST_MAIN(TestReminders)

@@ -231,12 +231,26 @@ void TestDates::isValidTime_data() {
     QTest::newRow("negative") << u"-1:00"_s << false;
     QTest::newRow("words") << u"ab:cd"_s << false;
     QTest::newRow("empty") << QString() << false;
+    // Numbers that are no clock digits, and blanks around the digits.
+    QTest::newRow("sign") << u"+7:30"_s << false;
+    QTest::newRow("decimal hour") << u"7.0:30"_s << false;
+    QTest::newRow("decimal minute") << u"07:30.0"_s << false;
+    QTest::newRow("exponent") << u"1e1:00"_s << false;
+    QTest::newRow("no-break space") << u"07:30\u00A0"_s << true;
+    QTest::newRow("trailing blanks") << u"07:30     "_s << true;
+    QTest::newRow("blanks around") << u" 7 : 30\t"_s << true;
 }
 
+// What passes the check converts, to the time it names.
 void TestDates::isValidTime() {
     QFETCH(QString, text);
     QFETCH(bool, valid);
     QCOMPARE(qm::IsValidTime(text), valid);
+    if (valid) {
+        const QString normal = qm::TimeToDisplay(text);
+        QCOMPARE(qm::TimeToDisplay(qm::TextToTime(text)), normal);
+        QCOMPARE(normal.size(), 5);
+    }
 }
 
 void TestDates::longDateText_data() {

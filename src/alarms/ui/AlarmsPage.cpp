@@ -206,7 +206,10 @@ void AlarmsPage::LoadAlarmPage() {
         return;
     // Read first: a file that cannot be read leaves the rows as they were.
     const QStringList lines = LoadAlarmLines();
-    showAlarmRows(AlarmRowsFromLines(lines, int(m_rows.size())));
+    const QList<AlarmRow> alarms = AlarmRowsFromLines(lines, int(m_rows.size()));
+    showAlarmRows(alarms);
+    m_loadedLines = AlarmLinesFromRows(alarms);
+    m_laterLines = lines.mid(qsizetype(m_rows.size()));
 }
 
 QString AlarmsPage::ValidateAlarmPage() {
@@ -220,7 +223,9 @@ void AlarmsPage::SaveAlarmPage() {
     if (!isBuilt())
         return;
     const QList<AlarmRow> alarms = alarmRows();
-    SaveAlarmFile(AlarmLinesFromRows(alarms));
+    const QStringList lines = AlarmLinesFromRows(alarms);
+    SaveAlarmFile(lines + m_laterLines);
+    m_loadedLines = lines;
     // The boxes show the times as they were stored; when the write failed
     // they keep what was typed.
     for (qsizetype i = 0; i < alarms.size(); ++i) {
@@ -230,6 +235,11 @@ void AlarmsPage::SaveAlarmPage() {
         row.time->setText(StoredAlarmTime(alarms.at(i).time));
         SetLabelValid(row.label);
     }
+}
+
+void AlarmsPage::leaveSave() {
+    if (isBuilt() && AlarmLinesFromRows(alarmRows()) != m_loadedLines)
+        SaveAlarmPage();
 }
 
 void AlarmsPage::cmdAlarmSaveClick() {
@@ -289,6 +299,8 @@ void AlarmsPage::alarmRemoved(const QString &line) {
     const qsizetype index = FindAlarmRow(alarms, line);
     if (index >= 0)
         showAlarmRows(ClearAlarmRow(alarms, index));
+    else
+        m_laterLines.removeOne(line);
 }
 
 bool AlarmsPage::clockTick(const QTime &now) {

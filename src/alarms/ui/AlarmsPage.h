@@ -52,7 +52,9 @@ public:
 
     void showStep() override;
     QString leaveReasons() override { return ValidateAlarmPage(); }
-    void leaveSave() override { SaveAlarmPage(); }
+    // Leaving writes the file only when the user changed the alarms: a page
+    // merely visited leaves "Alarm.Qmt" as it was.
+    void leaveSave() override;
     QWidget *focusTarget() override;
     // The page is on show and its inputs differ from the snapshot the main
     // window took when the page was shown or last saved. Leaving the page
@@ -90,6 +92,11 @@ private:
 
     TimePicker m_timePicker;
     std::array<Row, 3> m_rows;
+    // The lines the rows stood for when loaded or last saved, and the alarms
+    // of the file past the rows (an older version's, a hand edit's), which
+    // are written back after the rows.
+    QStringList m_loadedLines;
+    QStringList m_laterLines;
     QLabel *m_hours = nullptr;
     QLabel *m_dots = nullptr;
     QLabel *m_minutes = nullptr;

@@ -5,10 +5,13 @@
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/Styling.h"
 #include "foundation/ui/SvgPicture.h"
+#include "platform/Clock.h"
+#include "platform/Services.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -33,7 +36,9 @@ TfrmRemind::TfrmRemind(Tag tag, const QString &message, QWidget *parent)
     : QDialog(parent, FixedDialogFlags | Qt::WindowStaysOnTopHint), m_tag(tag) {
     setObjectName(u"frmRemind"_s);
     setWindowTitle(u"Reminder"_s);
-    setModal(true);
+    // Not modal, and shown without taking the keyboard from what the user is
+    // typing in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     auto *outer = new GradientPanel(this, 1);
     outer->setObjectName(u"panOuter"_s);
@@ -77,23 +82,53 @@ TfrmRemind::TfrmRemind(Tag tag, const QString &message, QWidget *parent)
     connect(close, &QPushButton::clicked, this, Reported([this] { cmdUpdateClick(); }));
     setFixedSize(FormWidth, FormHeight);
     close->setFocus();
+
+    installEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
 }
 
 void TfrmRemind::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (!m_prepared) {
         m_prepared = true;
+        m_shownAt = clock().elapsedMs();
         RunReported([this] { FormShow(); });
     }
+}
+
+bool TfrmRemind::guarding() const {
+    return !m_shownAt || clock().elapsedMs() - *m_shownAt < GuardMs;
+}
+
+bool TfrmRemind::eventFilter(QObject *watched, QEvent *event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        if (guarding())
+            return true;
+        // A click on the pop-up gives it the keyboard, for Enter and Esc,
+        // once the click itself is done.
+        if (event->type() == QEvent::MouseButtonRelease && !isActiveWindow())
+            QTimer::singleShot(0, this, [this] { activateWindow(); });
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TfrmRemind::FormShow() {
     setWindowTitle(m_tag == AppointmentTag ? AppointmentReminderCaption : AlarmCaption);
     CentreForm(this);
     StyleForm(this);
-    // The program may sit in the notification area: the pop-up comes forward.
+    // The program may sit in the notification area: the pop-up comes
+    // forward, but leaves the keyboard where it is.
     raise();
-    activateWindow();
 }
 
 void TfrmRemind::cmdUpdateClick() {

@@ -167,6 +167,11 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     connect(m_login, &LoginPage::loginAccepted, this, Reported([this] {
                 m_menuPanel->setEnabled(true);
                 ShowStartingScreen();
+                // The reminders held while the program was locked come now.
+                if (m_reminders) {
+                    m_reminders->setLocked(false);
+                    timAlarmTimer();
+                }
             }));
 
     buildMenu();
@@ -206,6 +211,10 @@ TfrmMain::~TfrmMain() {
 void TfrmMain::connectAlarms() {
     if (m_diary) {
         m_reminders = new Reminders(m_diary->store(), this);
+        connect(m_reminders, &Reminders::finished, this, [this] {
+            if (std::exchange(m_restartAlarm, false) && !m_shutDown)
+                timAlarm.start();
+        });
         if (m_alarmClock)
             connect(m_reminders, &Reminders::alarmRemoved, m_alarmClock,
                     Reported([this](const QString &line) { m_alarmClock->alarmRemoved(line); }));
@@ -462,6 +471,9 @@ void TfrmMain::runStartUpSequence() {
         }
 
         if (settings.needPassword()) {
+            // Nothing of the user's shows over the login page.
+            if (m_reminders)
+                m_reminders->setLocked(true);
             m_menuPanel->setEnabled(false);
             StoredPassword = ShiftDown(settings.password());
             m_login->prepare(StoredPassword, Greeting(clock().now().time()));
@@ -678,16 +690,19 @@ void TfrmMain::bringForward() {
 }
 
 void TfrmMain::timAlarmTimer() {
-    m_date->setText(LongDateText(DateToDisplay(clock().now().date()), true));
-    if (!m_reminders)
-        return;
     // No tick while pop-ups are open; the next period starts when the last
-    // one is closed.
-    const bool running = timAlarm.isActive();
+    // one is closed (Reminders::finished). Whatever the check meets, a timer
+    // that was running runs again.
+    m_restartAlarm = m_restartAlarm || timAlarm.isActive();
     timAlarm.stop();
-    m_reminders->check();
-    if (running && !m_shutDown)
-        timAlarm.start();
+    const auto restart = qScopeGuard([this] {
+        if ((!m_reminders || !m_reminders->checking()) && std::exchange(m_restartAlarm, false) &&
+            !m_shutDown)
+            timAlarm.start();
+    });
+    m_date->setText(LongDateText(DateToDisplay(clock().now().date()), true));
+    if (m_reminders)
+        m_reminders->check();
 }
 
 void TfrmMain::timTimeTimer() {

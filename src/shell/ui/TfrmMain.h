@@ -164,6 +164,9 @@ private:
     // The lines of "Diary.Qmt", being read since the window was made.
     std::future<QStringList> m_diaryLines;
     bool m_shutDown = false;
+    // The reminder timer was running when a check stopped it: it runs again
+    // when the check ends.
+    bool m_restartAlarm = false;
 };
 
 } // namespace qm

@@ -1014,11 +1014,17 @@ void TestMainWindow::notesReopenedAndWrittenOnLeave() {
     const QString path = desk.services.path(u"week.Qmn"_s);
     if (present)
         WriteBytes(path, "{\\rtf1\\ansi Shopping list}");
+    // What a killed save left beside the file goes at the start; a file of
+    // the user's own with a name like it stays.
+    WriteBytes(path + u".qmsave-a1B2c3"_s, "{\\rtf1 half");
+    WriteBytes(path + u".backup"_s, "mine");
     auto &values = desk.services.settings.m_values;
     values[u"Starting Screen"_s] = u"Notes"_s;
     values[u"Open Notes"_s] = u"1"_s;
     values[u"Last Note File"_s] = path;
     QVERIFY(desk.start());
+    QVERIFY(!QFile::exists(path + u".qmsave-a1B2c3"_s));
+    QCOMPARE(ReadBytes(path + u".backup"_s), QByteArray("mine"));
     auto *notes = desk.child<qm::NotesPage>(u"tabNotes"_s);
     QCOMPARE(desk.active(), u"tabNotes"_s);
     const auto *label = desk.child<QLabel>(u"lblFileName"_s);

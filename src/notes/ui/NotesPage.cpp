@@ -3,6 +3,7 @@
 #include "foundation/BusyScope.h"
 #include "foundation/Errors.h"
 #include "foundation/Program.h"
+#include "foundation/RecordFile.h"
 #include "foundation/Settings.h"
 #include "foundation/Text.h"
 #include "foundation/ui/Controls.h"
@@ -512,6 +513,7 @@ bool NotesPage::savNotesCanClose(const QString &chosen, int filterIndex) {
     // a failed write is reported and keeps the dialog open for another name.
     return RunReported([this, &path] {
         writeNotes(path);
+        RemoveUnfinishedSavesBeside(path);
         m_currentNoteFile = path;
         m_notKept = {};
         m_proposedName.clear();
@@ -596,6 +598,7 @@ std::optional<NotesPage::Loaded> NotesPage::loadNotes(const QString &path) {
 
 void NotesPage::showLoaded(const QString &path, const Loaded &loaded) {
     if (loaded.kind == NoteFileKind::Rtf) {
+        RemoveUnfinishedSavesBeside(path);
         m_currentNoteFile = path;
         m_notKept = loaded.notKept;
         m_proposedName.clear();

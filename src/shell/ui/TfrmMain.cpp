@@ -12,6 +12,7 @@
 #include "foundation/Dates.h"
 #include "foundation/LineFiles.h"
 #include "foundation/Program.h"
+#include "foundation/RecordFile.h"
 #include "foundation/Settings.h"
 #include "foundation/StartUpFiles.h"
 #include "foundation/Text.h"
@@ -429,6 +430,10 @@ void TfrmMain::runStartUpSequence() {
         ShowMessageBox(warning, MessageKind::Warning, MessageButtons::OK);
 
     const Settings settings(settingsStore());
+    // What a killed save of the notes left beside their file (the data
+    // folder's own leftovers went with PrepareDataFolder).
+    if (const QString lastNotes = settings.lastNoteFile(); !IsBlank(lastNotes))
+        RemoveUnfinishedSavesBeside(lastNotes);
     {
         // Busy from here until the first page is ready.
         BusyScope busy;

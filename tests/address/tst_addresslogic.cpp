@@ -1,5 +1,6 @@
 #include "address/AddressBook.h"
 #include "foundation/LineFiles.h"
+#include "foundation/ui/MailTo.h"
 #include "support/TestServices.h"
 
 #include <QFile>
@@ -57,6 +58,8 @@ private slots:
     void sharedKeysListedApart();
     void search_data();
     void search();
+    void mailAddress_data();
+    void mailAddress();
     void titles_data();
     void titles();
     void saveReasons_data();
@@ -170,6 +173,56 @@ void TestAddressLogic::search() {
                                              AddressOrder::Name, ContactFilter::Personal, -1);
     QCOMPARE(LocateRow(view, SearchColumn(AddressOrder::Name, false), text), row);
     QCOMPARE(LocateRow(AddressView{}, 0, text), -1);
+}
+
+void TestAddressLogic::mailAddress_data() {
+    QTest::addColumn<QString>("mailbox");
+    QTest::addColumn<QString>("subject");
+    QTest::addColumn<QString>("address"); // null: refused
+    const auto plain = [](const char *name, const QString &mailbox, const QString &address) {
+        QTest::newRow(name) << mailbox << QString() << address;
+    };
+    plain("plain", u"ann@example.com"_s, u"mailto:ann@example.com"_s);
+    plain("surrounding blanks", u" ann@example.com  "_s, u"mailto:ann@example.com"_s);
+    plain("empty: no recipient", QString(), u"mailto:"_s);
+    plain("characters a URL must encode", u"o'neil+a/b=c@example.com"_s,
+          u"mailto:o'neil+a%2Fb%3Dc@example.com"_s);
+    plain("accented", u"jos\u00e9@ex\u00e4mple.com"_s, u"mailto:jos%C3%A9@ex%C3%A4mple.com"_s);
+    QTest::newRow("subject encoded") << u"ann@example.com"_s << u"a&b=c d"_s
+                                     << u"mailto:ann@example.com?Subject=a%26b%3Dc%20d"_s;
+    for (const QString &hostile : {
+             u"?to=victim@evil.example&cc=all@evil.example&attach=~/.ssh/id_rsa"_s,
+             u"a@b.example%0Dattach=/etc/passwd"_s,
+             u"a@b.example?attach=/etc/passwd"_s,
+             u"a@b.example&attach=/etc/passwd"_s,
+             u"a@b.example#top"_s,
+             u"file:///etc/passwd"_s,
+             u"javascript:alert(1)"_s,
+             u"javascript:alert(1)//@b.example"_s,
+             u"a@b.example,all@evil.example"_s,
+             u"Ann <ann@example.com>"_s,
+             u"a@b@example.com"_s,
+             u"ann smith@example.com"_s,
+             u"a@b.example\rattach=/etc/passwd"_s,
+             u"a\u202e@b.example"_s,
+             u"@example.com"_s,
+             u"ann@"_s,
+             u"ann@.example"_s,
+             u"ann..b@example.com"_s,
+             u"ann"_s,
+         })
+        plain(qPrintable(u"refused: "_s + hostile), hostile, QString());
+}
+
+// Only one recipient and the texts given reach the mail program: anything
+// that could add a recipient, a header or an attachment, or another scheme,
+// is refused.
+void TestAddressLogic::mailAddress() {
+    QFETCH(QString, mailbox);
+    QFETCH(QString, subject);
+    QFETCH(QString, address);
+    QCOMPARE(MailToAddress(mailbox, subject).value_or(QString()), address);
+    QCOMPARE(IsMailbox(mailbox.trimmed()), !address.isNull() && !mailbox.isEmpty());
 }
 
 void TestAddressLogic::titles_data() {

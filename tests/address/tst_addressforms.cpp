@@ -110,6 +110,7 @@ private slots:
     void gridLayoutPerFilter();
     void filterAndOrderAreRemembered();
     void searchSelectsAsTyped();
+    void deleteTakesTheContactSearchedFor();
     void sharedKeysEditAndDeleteTheChosenRecord();
     void truncatedFileKeepsItsTail();
     void saveRefusals_data();
@@ -220,6 +221,27 @@ void TestAddressForms::searchSelectsAsTyped() {
     QCOMPARE(desk.page.selectedRow(), 11);
 }
 
+// Typing a company's name and pressing Delete asks about that company and
+// deletes it, also where punctuation sorts before the letters.
+void TestAddressForms::deleteTakesTheContactSearchedFor() {
+    Desk desk;
+    QStringList lines;
+    for (const auto &[key, company] :
+         {std::pair{u"301"_s, u"_Old Supplier"_s}, std::pair{u"302"_s, u"Bravo Ltd"_s}}) {
+        AddressRecord record;
+        record[0] = key;
+        record[1] = u"W"_s;
+        record[2] = company;
+        lines += QStringList(record.begin(), record.end());
+    }
+    WriteRecordFile(desk.services.path(AddressFileName), lines);
+    desk.show();
+    QTest::keyClicks(child(&desk.page, u"txtLocate"_s), u"Bravo"_s);
+    click(&desk.page, u"cmdNameDelete"_s);
+    QCOMPARE(desk.messages(), QStringList{u"Are You Sure You Want To Delete 'Bravo Ltd'?"_s});
+    QCOMPARE(desk.names(), QStringList{u"_Old Supplier//"_s});
+}
+
 // An older file with two records under key 301: each is listed, Edit opens
 // the one selected, and neither an edit nor a delete loses the other.
 void TestAddressForms::sharedKeysEditAndDeleteTheChosenRecord() {
@@ -253,7 +275,7 @@ void TestAddressForms::sharedKeysEditAndDeleteTheChosenRecord() {
 
     QTest::keyClicks(child(&desk.page, u"txtLocate"_s), u"al"_s);
     click(&desk.page, u"cmdNameDelete"_s);
-    QCOMPARE(desk.messages().last(), AddressText::DeleteQuestion);
+    QCOMPARE(desk.messages().last(), u"Are You Sure You Want To Delete 'Alpha, X'?"_s);
     QCOMPARE(desk.names(), QStringList{u"/Beta, Edited/"_s});
 }
 

@@ -58,6 +58,10 @@ private slots:
     void sharedKeysListedApart();
     void search_data();
     void search();
+    void searchAmongPunctuation_data();
+    void searchAmongPunctuation();
+    void deleteQuestionNamesTheContact_data();
+    void deleteQuestionNamesTheContact();
     void mailAddress_data();
     void mailAddress();
     void titles_data();
@@ -171,8 +175,55 @@ void TestAddressLogic::search() {
     const AddressView view = FillAddressView(contacts({u"1|P||Smith|John|"_s, u"2|P||Young|Ian|"_s,
                                                        u"3|P||adams|Ann|"_s, u"4|P||Smythe|Jo|"_s}),
                                              AddressOrder::Name, ContactFilter::Personal, -1);
-    QCOMPARE(LocateRow(view, SearchColumn(AddressOrder::Name, false), text), row);
-    QCOMPARE(LocateRow(AddressView{}, 0, text), -1);
+    QCOMPARE(LocateRow(view, text), row);
+    QCOMPARE(LocateRow(AddressView{}, text), -1);
+}
+
+void TestAddressLogic::searchAmongPunctuation_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("company");
+    // [ \ ] ^ _ ` sort before the letters in any letter case.
+    QTest::newRow("a word after the punctuation") << u"Bravo"_s << u"Bravo Ltd"_s;
+    QTest::newRow("lower case") << u"bravo"_s << u"Bravo Ltd"_s;
+    QTest::newRow("underscore") << u"_"_s << u"_Old Supplier"_s;
+    QTest::newRow("backquote") << u"`"_s << u"`Quoted`"_s;
+    QTest::newRow("letter before all words") << u"a"_s << u"alpha"_s;
+    QTest::newRow("after every row") << u"{"_s << u"Zulu"_s;
+}
+
+// The row found is where the text stands in the list as sorted.
+void TestAddressLogic::searchAmongPunctuation() {
+    QFETCH(QString, text);
+    QFETCH(QString, company);
+    const AddressView view = FillAddressView(
+        contacts({u"1|W|Zulu|||"_s, u"2|W|Bravo Ltd|||"_s, u"3|W|_Old Supplier|||"_s,
+                  u"4|W|alpha|||"_s, u"5|W|[Square]|||"_s, u"6|W|`Quoted`|||"_s}),
+        AddressOrder::Company, ContactFilter::All, -1);
+    QCOMPARE(view.rows.value(LocateRow(view, text)).cells.value(0), company);
+}
+
+void TestAddressLogic::deleteQuestionNamesTheContact_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("question");
+    const QString ask = u"Are You Sure You Want To Delete "_s;
+    QTest::newRow("company") << u"1|W|Bravo Ltd|Smith|Jo|"_s << int(ContactFilter::All)
+                             << ask + u"'Bravo Ltd'?"_s;
+    QTest::newRow("name where no company is shown")
+        << u"1|P|Bravo Ltd|Smith|Jo|"_s << int(ContactFilter::Personal) << ask + u"'Smith, Jo'?"_s;
+    QTest::newRow("last name alone")
+        << u"1|P||Smith||"_s << int(ContactFilter::All) << ask + u"'Smith'?"_s;
+    QTest::newRow("nothing to name it by")
+        << u"1|P||| |0113"_s << int(ContactFilter::All) << ask + u"The Highlighted Record?"_s;
+}
+
+void TestAddressLogic::deleteQuestionNamesTheContact() {
+    QFETCH(QString, entry);
+    QFETCH(int, filter);
+    QFETCH(QString, question);
+    const AddressView view =
+        FillAddressView(contacts({entry}), AddressOrder::Name, ContactFilter(filter), -1);
+    QCOMPARE(ContactDeleteQuestion(view.rows.at(0)), question);
 }
 
 void TestAddressLogic::mailAddress_data() {

@@ -130,7 +130,9 @@ QString ContactSortText(const AddressRecord &record, AddressOrder order) {
         value = field(record, Telephone);
         break;
     }
-    return value.toUpper() + FieldSeparator + field(record, Key).toUpper();
+    // The code page's capitals, as everywhere typed text is capitalised; the
+    // view folds this text to sort it, which gives the same order either way.
+    return UpperCaseCp1252(value) + FieldSeparator + UpperCaseCp1252(field(record, Key));
 }
 
 AddressView FillAddressView(const QList<AddressRecord> &records, AddressOrder order,

@@ -67,8 +67,8 @@ AddressOrder OrderForFilter(AddressOrder order, ContactFilter filter);
 
 // Field 4, ", " and field 5 when neither is blank, else empty.
 QString NameCell(const AddressRecord &record);
-// The upper-cased value of the ordering column, the separator 0xFF and the
-// key: "SMITH, JOHN" + 0xFF + "301" in the name order.
+// The value of the ordering column in capitals (the code page's), the
+// separator 0xFF and the key: "SMITH, JOHN" + 0xFF + "301" in the name order.
 QString ContactSortText(const AddressRecord &record, AddressOrder order);
 
 // One listed contact: its key as stored and which of the records sharing

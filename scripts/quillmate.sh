@@ -3,7 +3,11 @@
 # the build needs when they are missing; safe to run again (nothing is
 # reinstalled, and the build only recompiles what changed).
 #
-#   scripts/quillmate.sh start   build, then start the organiser
+#   scripts/quillmate.sh start   build, install into a private folder of this
+#                                checkout (build/start) and start the organiser
+#                                from there: like any installed copy it keeps
+#                                your data in ~/.local/share/Quillmate, so
+#                                cleaning the build never touches it
 #   scripts/quillmate.sh test    build, then run every test
 #   scripts/quillmate.sh asan    build with AddressSanitizer + UBSan and run every test
 #   scripts/quillmate.sh package build, then make the Debian package, install it,
@@ -49,11 +53,67 @@ run_tests() {
     ctest --preset "$preset" -j "$(nproc)"
 }
 
+# Installs the release build into a prefix of its own. An installed copy (its
+# desktop entry beside its bin folder) keeps its data in the per-user folder,
+# not beside the program. cmake --install rewrites the build's install
+# manifest, which is what removes a real install (see the README): the one
+# there is kept.
+install_private() {
+    local prefix=$1
+    local manifest=build/release/install_manifest.txt kept=""
+    if [ -f "$manifest" ]; then
+        kept=$(mktemp)
+        cp "$manifest" "$kept"
+    fi
+    local status=0
+    cmake --install build/release --prefix "$prefix" >/dev/null || status=$?
+    if [ -n "$kept" ]; then
+        mv "$kept" "$manifest"
+    else
+        rm -f "$manifest"
+    fi
+    return $status
+}
+
+# Earlier, "start" ran the build's own copy, whose data folder was the build
+# folder. Those records move to the per-user folder once, while that holds
+# none of the program's files; the build's copy then finds no data of its own.
+move_old_records() {
+    local old=$1 data=$2
+    local records=()
+    local file
+    for file in "$old"/*.Qmt; do
+        [ -f "$file" ] && records+=("$file")
+    done
+    [ ${#records[@]} -eq 0 ] && return 0
+    if compgen -G "$data/*.Qmt" >/dev/null; then
+        echo "Note: $old still holds records from an earlier start (${records[*]##*/})."
+        echo "They were not moved, because $data already holds your records."
+        return 0
+    fi
+    local lock=$old/Quillmate.lock pid
+    if [ -f "$lock" ]; then
+        pid=$(head -n 1 "$lock")
+        if [[ $pid =~ ^[0-9]+$ ]] && kill -0 "$pid" 2>/dev/null; then
+            echo "Quillmate is still running from $old (process $pid): close it, then run" \
+                "$0 start again, so its records can move to $data." >&2
+            exit 1
+        fi
+    fi
+    mkdir -p "$data"
+    mv -n "${records[@]}" "$data/"
+    echo "Moved your records (${records[*]##*/}) from the build folder $old to $data,"
+    echo "where Quillmate keeps them from now on."
+}
+
 case "${1:-}" in
 start)
     install_missing "${packages[@]}"
     build release
-    exec build/release/src/app/quillmate
+    prefix=$root/build/start
+    install_private "$prefix"
+    move_old_records "$root/build/release/src/app" "${XDG_DATA_HOME:-$HOME/.local/share}/Quillmate"
+    exec "$prefix/bin/quillmate"
     ;;
 test)
     install_missing "${packages[@]}" "${test_packages[@]}"

@@ -47,18 +47,13 @@ bool isListed(const AddressRecord &record, ContactFilter filter) {
     return true;
 }
 
-// The first n characters of cell, upper-cased, against the n characters of
-// target, by character codes.
-int comparePrefix(QStringView cell, QStringView target) {
-    const qsizetype n = target.size();
-    const qsizetype common = qMin(n, cell.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        const char16_t a = cell[i].toUpper().unicode();
-        const char16_t b = target[i].unicode();
-        if (a != b)
-            return a < b ? -1 : 1;
-    }
-    return cell.size() < n ? -1 : 0;
+// How the delete question names a contact: what its row shows first, else
+// its last name; nothing for a record without any of them.
+QString contactLabel(const AddressRecord &record, const QStringList &cells) {
+    for (const QString &text : cells.first(cells.size() - 1) + QStringList{field(record, LastName)})
+        if (!IsBlank(text))
+            return text.trimmed();
+    return {};
 }
 
 } // namespace
@@ -135,7 +130,9 @@ QString ContactSortText(const AddressRecord &record, AddressOrder order) {
         value = field(record, Telephone);
         break;
     }
-    return value.toUpper() + FieldSeparator + field(record, Key).toUpper();
+    // The code page's capitals, as everywhere typed text is capitalised; the
+    // view folds this text to sort it, which gives the same order either way.
+    return UpperCaseCp1252(value) + FieldSeparator + UpperCaseCp1252(field(record, Key));
 }
 
 AddressView FillAddressView(const QList<AddressRecord> &records, AddressOrder order,
@@ -168,16 +165,17 @@ AddressView FillAddressView(const QList<AddressRecord> &records, AddressOrder or
             continue;
         if (selectedRecord < 0 && currentKey >= 0 && TextToInt(key, -1) == currentKey)
             selectedRecord = listed.size();
-        AddressRow row{key, occurrence, {}};
+        AddressRow row{key, occurrence, {}, {}, {}};
         if (view.companyShown)
             row.cells.append(field(record, Company));
         row.cells.append(NameCell(record));
         row.cells.append(field(record, Telephone));
-        listed.append(std::move(row));
+        row.label = contactLabel(record, row.cells);
         const QString sortText = ContactSortText(record, order);
         const qsizetype separator = sortText.indexOf(FieldSeparator);
-        orderBy.push_back(
-            {sortText.left(separator).toCaseFolded(), sortText.mid(separator + 1).toCaseFolded()});
+        row.orderValue = sortText.left(separator).toCaseFolded();
+        orderBy.push_back({row.orderValue, sortText.mid(separator + 1).toCaseFolded()});
+        listed.append(std::move(row));
         sortTexts.append(sortText);
     }
 
@@ -208,19 +206,23 @@ std::optional<AddressRecord> FindContact(const QList<AddressRecord> &records, co
     return std::nullopt;
 }
 
-int SearchColumn(AddressOrder order, bool companyShown) {
-    const int column = order == AddressOrder::Company ? 0 : order == AddressOrder::Name ? 1 : 2;
-    return companyShown ? column : column - 1;
-}
-
-int LocateRow(const AddressView &view, int column, const QString &text) {
+int LocateRow(const AddressView &view, const QString &text) {
     if (view.rows.isEmpty())
         return -1;
-    const QString target = text.trimmed().toUpper();
+    // Folded exactly as the sort folded the values: compared any other way
+    // (upper case puts [ \ ] ^ _ ` after the letters, folding before them),
+    // the search would stop on a row far from where the text stands.
+    const QString target = text.trimmed().toCaseFolded();
     for (qsizetype row = 0; row < view.rows.size(); ++row)
-        if (comparePrefix(view.rows.at(row).cells.value(column), target) >= 0)
+        if (QStringView(view.rows.at(row).orderValue).left(target.size()).compare(target) >= 0)
             return int(row);
     return int(view.rows.size() - 1);
+}
+
+QString ContactDeleteQuestion(const AddressRow &row) {
+    if (row.label.isEmpty())
+        return u"Are You Sure You Want To Delete The Highlighted Record?"_s;
+    return u"Are You Sure You Want To Delete '"_s + row.label + u"'?"_s;
 }
 
 const QStringList &ContactTitles() {

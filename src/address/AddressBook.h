@@ -14,8 +14,6 @@
 namespace qm {
 
 namespace AddressText {
-inline const QString DeleteQuestion =
-    QStringLiteral("Are You Sure You Want To Delete The Highlighted Record?");
 inline const QString NameMissing =
     QStringLiteral("You Must Specify A Company Name Or Contact Name");
 inline const QString TypeMissing =
@@ -69,8 +67,8 @@ AddressOrder OrderForFilter(AddressOrder order, ContactFilter filter);
 
 // Field 4, ", " and field 5 when neither is blank, else empty.
 QString NameCell(const AddressRecord &record);
-// The upper-cased value of the ordering column, the separator 0xFF and the
-// key: "SMITH, JOHN" + 0xFF + "301" in the name order.
+// The value of the ordering column in capitals (the code page's), the
+// separator 0xFF and the key: "SMITH, JOHN" + 0xFF + "301" in the name order.
 QString ContactSortText(const AddressRecord &record, AddressOrder order);
 
 // One listed contact: its key as stored and which of the records sharing
@@ -80,6 +78,11 @@ struct AddressRow {
     QString key;
     int occurrence = 0;
     QStringList cells;
+    // The value of the ordering column in the form the view is sorted by
+    // (case-folded), which the search compares with.
+    QString orderValue;
+    // The contact as the delete question names it.
+    QString label;
 };
 
 // The address view: lstAddress and the grid's rows, row i showing the
@@ -112,13 +115,15 @@ AddressView FillAddressView(const QList<AddressRecord> &records, AddressOrder or
 std::optional<AddressRecord> FindContact(const QList<AddressRecord> &records, const QString &key,
                                          int occurrence);
 
-// The grid column the search looks in for an order.
-int SearchColumn(AddressOrder order, bool companyShown);
-// The incremental search: the first row whose cell in column, upper-cased and
-// cut to the length of text (upper-cased, without surrounding spaces), is not
-// below it by character codes; the last row when there is none; row 0 for an
-// empty text. -1 for a view without rows.
-int LocateRow(const AddressView &view, int column, const QString &text);
+// The incremental search: the first row whose value of the ordering column,
+// cut to the length of text (without surrounding spaces), is not below it,
+// both compared in the case-folded form the rows are sorted in, so the row
+// found is where the text stands in the list; the last row when there is
+// none; row 0 for an empty text. -1 for a view without rows.
+int LocateRow(const AddressView &view, const QString &text);
+
+// "Are You Sure You Want To Delete '<the row's company or name>'?"
+QString ContactDeleteQuestion(const AddressRow &row);
 
 // The titles offered, in the order the drop-down lists them.
 const QStringList &ContactTitles();

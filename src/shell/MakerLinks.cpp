@@ -10,12 +10,15 @@ using namespace Qt::StringLiterals;
 
 namespace qm {
 
-QString UpdateMailAddress() {
-    const QString blankLine = u"   %0d%0d"_s;
-    return u"mailto:"_s + UpdateMailbox() +
-           u"?Subject=Quillmate Updates&body=Please inform me of updates to Quillmate"_s +
-           blankLine + u"I am using Version "_s + ProgramVersion() + blankLine + u"Reference : "_s +
-           MakerReference() + blankLine + u"Additional comments :"_s;
+QString UpdateMailSubject() {
+    return u"Quillmate Updates"_s;
+}
+
+QString UpdateMailBody() {
+    const QString blankLine = u"   \r\r"_s;
+    return u"Please inform me of updates to Quillmate"_s + blankLine + u"I am using Version "_s +
+           ProgramVersion() + blankLine + u"Reference : "_s + MakerReference() + blankLine +
+           u"Additional comments :"_s;
 }
 
 QString UpdateMailFailedMessage() {

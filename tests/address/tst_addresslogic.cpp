@@ -1,5 +1,6 @@
 #include "address/AddressBook.h"
 #include "foundation/LineFiles.h"
+#include "foundation/ui/MailTo.h"
 #include "support/TestServices.h"
 
 #include <QFile>
@@ -57,6 +58,12 @@ private slots:
     void sharedKeysListedApart();
     void search_data();
     void search();
+    void searchAmongPunctuation_data();
+    void searchAmongPunctuation();
+    void deleteQuestionNamesTheContact_data();
+    void deleteQuestionNamesTheContact();
+    void mailAddress_data();
+    void mailAddress();
     void titles_data();
     void titles();
     void saveReasons_data();
@@ -168,8 +175,105 @@ void TestAddressLogic::search() {
     const AddressView view = FillAddressView(contacts({u"1|P||Smith|John|"_s, u"2|P||Young|Ian|"_s,
                                                        u"3|P||adams|Ann|"_s, u"4|P||Smythe|Jo|"_s}),
                                              AddressOrder::Name, ContactFilter::Personal, -1);
-    QCOMPARE(LocateRow(view, SearchColumn(AddressOrder::Name, false), text), row);
-    QCOMPARE(LocateRow(AddressView{}, 0, text), -1);
+    QCOMPARE(LocateRow(view, text), row);
+    QCOMPARE(LocateRow(AddressView{}, text), -1);
+}
+
+void TestAddressLogic::searchAmongPunctuation_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("company");
+    // [ \ ] ^ _ ` sort before the letters in any letter case.
+    QTest::newRow("a word after the punctuation") << u"Bravo"_s << u"Bravo Ltd"_s;
+    QTest::newRow("lower case") << u"bravo"_s << u"Bravo Ltd"_s;
+    QTest::newRow("underscore") << u"_"_s << u"_Old Supplier"_s;
+    QTest::newRow("backquote") << u"`"_s << u"`Quoted`"_s;
+    QTest::newRow("letter before all words") << u"a"_s << u"alpha"_s;
+    QTest::newRow("after every row") << u"{"_s << u"Zulu"_s;
+}
+
+// The row found is where the text stands in the list as sorted.
+void TestAddressLogic::searchAmongPunctuation() {
+    QFETCH(QString, text);
+    QFETCH(QString, company);
+    const AddressView view = FillAddressView(
+        contacts({u"1|W|Zulu|||"_s, u"2|W|Bravo Ltd|||"_s, u"3|W|_Old Supplier|||"_s,
+                  u"4|W|alpha|||"_s, u"5|W|[Square]|||"_s, u"6|W|`Quoted`|||"_s}),
+        AddressOrder::Company, ContactFilter::All, -1);
+    QCOMPARE(view.rows.value(LocateRow(view, text)).cells.value(0), company);
+}
+
+void TestAddressLogic::deleteQuestionNamesTheContact_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("question");
+    const QString ask = u"Are You Sure You Want To Delete "_s;
+    QTest::newRow("company") << u"1|W|Bravo Ltd|Smith|Jo|"_s << int(ContactFilter::All)
+                             << ask + u"'Bravo Ltd'?"_s;
+    QTest::newRow("name where no company is shown")
+        << u"1|P|Bravo Ltd|Smith|Jo|"_s << int(ContactFilter::Personal) << ask + u"'Smith, Jo'?"_s;
+    QTest::newRow("last name alone")
+        << u"1|P||Smith||"_s << int(ContactFilter::All) << ask + u"'Smith'?"_s;
+    QTest::newRow("nothing to name it by")
+        << u"1|P||| |0113"_s << int(ContactFilter::All) << ask + u"The Highlighted Record?"_s;
+}
+
+void TestAddressLogic::deleteQuestionNamesTheContact() {
+    QFETCH(QString, entry);
+    QFETCH(int, filter);
+    QFETCH(QString, question);
+    const AddressView view =
+        FillAddressView(contacts({entry}), AddressOrder::Name, ContactFilter(filter), -1);
+    QCOMPARE(ContactDeleteQuestion(view.rows.at(0)), question);
+}
+
+void TestAddressLogic::mailAddress_data() {
+    QTest::addColumn<QString>("mailbox");
+    QTest::addColumn<QString>("subject");
+    QTest::addColumn<QString>("address"); // null: refused
+    const auto plain = [](const char *name, const QString &mailbox, const QString &address) {
+        QTest::newRow(name) << mailbox << QString() << address;
+    };
+    plain("plain", u"ann@example.com"_s, u"mailto:ann@example.com"_s);
+    plain("surrounding blanks", u" ann@example.com  "_s, u"mailto:ann@example.com"_s);
+    plain("empty: no recipient", QString(), u"mailto:"_s);
+    plain("characters a URL must encode", u"o'neil+a/b=c@example.com"_s,
+          u"mailto:o'neil+a%2Fb%3Dc@example.com"_s);
+    plain("accented", u"jos\u00e9@ex\u00e4mple.com"_s, u"mailto:jos%C3%A9@ex%C3%A4mple.com"_s);
+    QTest::newRow("subject encoded") << u"ann@example.com"_s << u"a&b=c d"_s
+                                     << u"mailto:ann@example.com?Subject=a%26b%3Dc%20d"_s;
+    for (const QString &hostile : {
+             u"?to=victim@evil.example&cc=all@evil.example&attach=~/.ssh/id_rsa"_s,
+             u"a@b.example%0Dattach=/etc/passwd"_s,
+             u"a@b.example?attach=/etc/passwd"_s,
+             u"a@b.example&attach=/etc/passwd"_s,
+             u"a@b.example#top"_s,
+             u"file:///etc/passwd"_s,
+             u"javascript:alert(1)"_s,
+             u"javascript:alert(1)//@b.example"_s,
+             u"a@b.example,all@evil.example"_s,
+             u"Ann <ann@example.com>"_s,
+             u"a@b@example.com"_s,
+             u"ann smith@example.com"_s,
+             u"a@b.example\rattach=/etc/passwd"_s,
+             u"a\u202e@b.example"_s,
+             u"@example.com"_s,
+             u"ann@"_s,
+             u"ann@.example"_s,
+             u"ann..b@example.com"_s,
+             u"ann"_s,
+         })
+        plain(qPrintable(u"refused: "_s + hostile), hostile, QString());
+}
+
+// Only one recipient and the texts given reach the mail program: anything
+// that could add a recipient, a header or an attachment, or another scheme,
+// is refused.
+void TestAddressLogic::mailAddress() {
+    QFETCH(QString, mailbox);
+    QFETCH(QString, subject);
+    QFETCH(QString, address);
+    QCOMPARE(MailToAddress(mailbox, subject).value_or(QString()), address);
+    QCOMPARE(IsMailbox(mailbox.trimmed()), !address.isNull() && !mailbox.isEmpty());
 }
 
 void TestAddressLogic::titles_data() {

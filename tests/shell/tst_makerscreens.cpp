@@ -1,6 +1,8 @@
 #include "foundation/ui/HelpTopics.h"
+#include "foundation/ui/MailTo.h"
 #include "foundation/ui/MsgBox.h"
 #include "platform/ui/DesktopShell.h"
+#include "shell/Maker.h"
 #include "shell/MakerLinks.h"
 #include "shell/ui/HelpWindow.h"
 #include "shell/ui/TfrmWelcome.h"
@@ -19,6 +21,11 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+QString UpdateMailAddress() {
+    return qm::MailToAddress(qm::UpdateMailbox(), qm::UpdateMailSubject(), qm::UpdateMailBody())
+        .value_or(QString());
+}
 
 QString ResourceText(const QString &path) {
     QFile file(path);
@@ -88,8 +95,7 @@ void TestMakerScreens::welcomeRule() {
     }
 
     QVERIFY(!welcome.isVisible());
-    QCOMPARE(services.shell.opened,
-             mailSent ? QStringList{qm::UpdateMailAddress()} : QStringList());
+    QCOMPARE(services.shell.opened, mailSent ? QStringList{UpdateMailAddress()} : QStringList());
     QCOMPARE(services.settings.m_values.value(u"Show Welcome"_s, u"<kept>"_s), showWelcome);
     if (mailSent && !mailOpens) {
         QCOMPARE(services.prompter.messages.size(), 1);
@@ -105,7 +111,7 @@ void TestMakerScreens::welcomeRule() {
 // What the mail program is handed: the address, the subject, and a body whose
 // "%0d%0d" are blank lines, not the text "%0d".
 void TestMakerScreens::updateMailReachesTheMailProgramIntact() {
-    const QUrl url = qm::DesktopShell::urlOf(qm::UpdateMailAddress());
+    const QUrl url = qm::DesktopShell::urlOf(UpdateMailAddress());
     QVERIFY(url.isValid());
     QCOMPARE(url.scheme(), u"mailto"_s);
     QCOMPARE(url.path(), u"updates@varnellsoftware.example"_s);

@@ -321,7 +321,7 @@ void AddressPage::selectRow(int row) {
 void AddressPage::txtLocateChange() {
     if (m_view.lstAddress.isEmpty())
         return;
-    selectRow(LocateRow(m_view, SearchColumn(m_order, m_view.companyShown), txtLocate->text()));
+    selectRow(LocateRow(m_view, txtLocate->text()));
 }
 
 QRadioButton *AddressPage::filterButton(ContactFilter filter) const {
@@ -393,12 +393,14 @@ void AddressPage::cmdNameDeleteClick() {
     const int row = selectedRow();
     if (row < 0)
         return;
-    if (ShowMessageBox(AddressText::DeleteQuestion, MessageKind::Confirmation,
+    // The question names the contact, so a wrong selection shows before
+    // anything is lost.
+    const AddressRow &contact = m_view.rows.at(row);
+    if (ShowMessageBox(ContactDeleteQuestion(contact), MessageKind::Confirmation,
                        MessageButtons::YesNo) != MessageResult::Yes)
         return;
     // The record itself is named, by its key as stored and its place among
     // any that share the key, so no other contact goes with it.
-    const AddressRow &contact = m_view.rows.at(row);
     m_file.UpdateAddressFile(contact.key, DeleteOperation, contact.occurrence);
     CurrentKey = -1;
     FillAddressView(m_order);

@@ -1,6 +1,7 @@
 #include "address/ui/TfrmNameMaint.h"
 
 #include "foundation/BusyScope.h"
+#include "foundation/Codec1252.h"
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 #include "foundation/ui/Controls.h"
@@ -220,13 +221,18 @@ bool TfrmNameMaint::eventFilter(QObject *watched, QEvent *event) {
         // Keys reach the combo box first, which passes them to its line.
         if (watched == cboTitle || watched == cboTitle->lineEdit()) {
             m_titleKey = key->key();
-        } else if (watched == txtPostcode && key->text() != key->text().toUpper()) {
-            // Typed letters become capitals; the postcode as stored is shown
-            // as it is.
-            QKeyEvent upper(key->type(), key->key(), key->modifiers(), key->text().toUpper(),
-                            key->isAutoRepeat(), ushort(key->count()));
-            QApplication::sendEvent(txtPostcode, &upper);
-            return true;
+        } else if (watched == txtPostcode) {
+            // Typed letters become capitals, as the code page has them: a
+            // letter without a capital there (µ, ß) stays as typed rather
+            // than become one the file cannot hold. The postcode as stored is
+            // shown as it is.
+            const QString upper = UpperCaseCp1252(key->text());
+            if (upper != key->text()) {
+                QKeyEvent capital(key->type(), key->key(), key->modifiers(), upper,
+                                  key->isAutoRepeat(), ushort(key->count()));
+                QApplication::sendEvent(txtPostcode, &capital);
+                return true;
+            }
         }
     }
     return EditorForm::eventFilter(watched, event);

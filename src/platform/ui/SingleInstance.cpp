@@ -7,6 +7,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -108,6 +109,31 @@ bool takeLock(std::unique_ptr<QLockFile> &lock, const QString &path) {
     return true;
 }
 
+// Whether a lock file was written on another computer, decided as the lock
+// itself decides it: by the machine's id when the file records one (its
+// fourth line), else by the host name.
+bool isFromAnotherHost(const QString &path, const QString &host) {
+    QByteArray machineId;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        machineId = file.read(4096).split('\n').value(3).trimmed();
+    const QByteArray ours = QSysInfo::machineUniqueId();
+    if (!machineId.isEmpty() && !ours.isEmpty())
+        return machineId != ours;
+    return !host.isEmpty() && host != QSysInfo::machineHostName();
+}
+
+std::optional<ForeignLock> readForeignLock(const QLockFile &lock, const QString &path) {
+    ForeignLock found;
+    QString program;
+    if (!lock.getLockInfo(&found.pid, &found.host, &program) ||
+        !isFromAnotherHost(path, found.host))
+        return std::nullopt;
+    found.path = path;
+    found.taken = QFileInfo(path).lastModified();
+    return found;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &name, const QString &folder,
@@ -162,7 +188,9 @@ bool SingleInstance::tryAcquire() {
         return false;
     // Another copy over the same data, from any user, would overwrite this
     // one's changes with its own.
+    m_dataLockHeld = false;
     if (!m_dataLockPath.isEmpty() && !takeLock(m_dataLock, m_dataLockPath)) {
+        m_dataLockHeld = true;
         m_lock.reset();
         return false;
     }
@@ -185,6 +213,23 @@ bool SingleInstance::tryAcquire() {
                  qUtf16Printable(m_server->errorString()));
     }
     return true;
+}
+
+std::optional<ForeignLock> SingleInstance::foreignDataLock() const {
+    if (m_acquired || !m_dataLockHeld || !m_dataLock)
+        return std::nullopt;
+    return readForeignLock(*m_dataLock, m_dataLockPath);
+}
+
+bool SingleInstance::takeOverDataLock(const ForeignLock &seen) {
+    const std::optional<ForeignLock> now = foreignDataLock();
+    // Another copy may have taken the folder since the user was asked.
+    if (!now || now->path != seen.path || now->host != seen.host || now->pid != seen.pid ||
+        now->taken != seen.taken)
+        return false;
+    if (!m_dataLock->removeStaleLockFile())
+        return false;
+    return tryAcquire();
 }
 
 void SingleInstance::serveConnection(QLocalSocket *socket) {

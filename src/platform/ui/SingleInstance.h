@@ -1,15 +1,29 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QLocalServer;
 class QLocalSocket;
 class QLockFile;
 
 namespace qm {
+
+// The data folder's lock as a copy on another computer left it. This
+// computer cannot tell whether that copy still runs: the lock may have been
+// left by one that died there (or before the computer was renamed).
+struct ForeignLock {
+    QString path;
+    QString host;
+    qint64 pid = 0;
+    // When the lock was taken (the file's last change), by this computer's
+    // reading of the file's time.
+    QDateTime taken;
+};
 
 // Keeps the program to one running copy per user and one per data folder. The
 // first copy holds a lock file in a folder private to the user for as long as
@@ -44,6 +58,15 @@ public:
     // request; never blocks longer than timeoutMs.
     bool activateRunning(int timeoutMs = 2000);
 
+    // After tryAcquire() failed: the data folder's lock when a copy on another
+    // computer holds it; nothing when what stopped this copy is held on this
+    // computer.
+    std::optional<ForeignLock> foreignDataLock() const;
+    // Removes the lock seen (unless it has changed since) and tries again;
+    // true when this process is now the only running copy. For a lock the
+    // user has said was left behind.
+    bool takeOverDataLock(const ForeignLock &seen);
+
 signals:
     // Emitted in the running copy when a second copy asked it to come forward.
     void activationRequested();
@@ -57,6 +80,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QLockFile> m_dataLock;
     bool m_acquired = false;
+    bool m_dataLockHeld = false; // by someone else, when tryAcquire() last failed
     QLocalServer *m_server = nullptr;
 };
 

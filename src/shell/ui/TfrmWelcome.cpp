@@ -1,14 +1,14 @@
 #include "shell/ui/TfrmWelcome.h"
 
-#include "foundation/BusyScope.h"
 #include "foundation/Settings.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
 #include "foundation/ui/HelpTopics.h"
+#include "foundation/ui/MailTo.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "platform/Services.h"
-#include "platform/Shell.h"
+#include "shell/Maker.h"
 #include "shell/MakerLinks.h"
 
 #include <QGroupBox>
@@ -84,15 +84,10 @@ void TfrmWelcome::cmdStartClick() {
     // The screen closes whatever happens below: a failure is reported, and
     // the program goes on starting.
     const auto close = qScopeGuard([this] { accept(); });
-    if (m_update->isChecked()) {
-        bool opened = false;
-        {
-            BusyScope busy;
-            opened = shell().openAddress(UpdateMailAddress());
-        }
-        if (!opened)
-            ShowMessageBox(UpdateMailFailedMessage(), MessageKind::Warning, MessageButtons::OK);
-    }
+    // Without a mail program the user is told where to write by hand.
+    if (m_update->isChecked())
+        StartMailTo(UpdateMailbox(), {UpdateMailSubject(), UpdateMailBody(),
+                                      UpdateMailFailedMessage(), MessageKind::Warning});
     // "Ask me again later" leaves the setting as it is.
     if (m_update->isChecked() || m_noInform->isChecked())
         Settings(settingsStore()).setShowWelcome(false);

@@ -45,6 +45,12 @@ bool LoginAccepted(const QString &typed, const QString &storedPassword) {
     return DecodeCp1252(EncodeCp1252(typed.toUpper())) == storedPassword;
 }
 
+bool ConfigurationToStore(const Configuration &shown, const Configuration &loaded,
+                          const Settings &settings, const QString &currentNoteFile) {
+    return shown != loaded ||
+           (shown.openNotes && settings.lastNoteFile().isEmpty() && !currentNoteFile.isEmpty());
+}
+
 void SaveConfiguration(Settings &settings, StartWithSystem &startList, const Configuration &config,
                        const QString &currentNoteFile) {
     if (!config.startingScreen.isEmpty())

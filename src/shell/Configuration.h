@@ -19,6 +19,8 @@ struct Configuration {
     bool deleteTasks = false;
     bool minimizeAtStartUp = false;
     bool runAtStartUp = false;
+
+    bool operator==(const Configuration &) const = default;
 };
 
 // The stored configuration: the settings and whether the program starts
@@ -36,6 +38,12 @@ QString ValidateConfiguration(const Configuration &config, const QString &retype
 // stored form cannot hold (each became "?"); the keys that made it still open
 // the program, or its owner would be locked out for good.
 bool LoginAccepted(const QString &typed, const QString &storedPassword);
+
+// Whether leaving the page has anything to store: the page differs from what
+// was loaded, or "Last Note File" is still to be filled from the note file open
+// now (see SaveConfiguration).
+bool ConfigurationToStore(const Configuration &shown, const Configuration &loaded,
+                          const Settings &settings, const QString &currentNoteFile);
 
 // Stores a validated configuration. The password is kept in its stored form
 // and removed altogether when none is wanted. "Last Note File" is filled

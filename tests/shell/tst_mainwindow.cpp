@@ -9,6 +9,7 @@
 #include "foundation/Dates.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Text.h"
+#include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Page.h"
 #include "foundation/ui/Styling.h"
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
@@ -183,6 +185,7 @@ private slots:
     void notesReopenedAndWrittenOnLeave_data();
     void notesReopenedAndWrittenOnLeave();
     void closeDropsCompletedTasksWhenAsked();
+    void settingsThatCannotBeStored();
     void tasksAndOccasionsKeptOverRestart();
     void addressBookEndToEnd();
     void minimiseToTrayAndBack();
@@ -1076,6 +1079,53 @@ void TestMainWindow::closeDropsCompletedTasksWhenAsked() {
         QCOMPARE(ReadBytes(desk.services.path(u"Tasks.Qmt"_s)),
                  deleteTasks ? TestData(u"linefiles/tasks_open_only.qmt"_s) : tasks);
     }
+}
+
+// Settings that cannot be written are reported and never shown as saved. A
+// view choice that cannot be stored still shows, is reported once in a run
+// (not at every click) and never keeps the user on a page; the close-down
+// still drops the completed tasks.
+void TestMainWindow::settingsThatCannotBeStored() {
+    Desk desk;
+    const QByteArray open = "20240301\xffN\xff"
+                            "1\xffPay The Gas Bill\r\n";
+    WriteBytes(desk.services.path(u"Tasks.Qmt"_s), "20240302\xffY\xffN\xff"
+                                                   "Book The Holiday\r\n" +
+                                                       open);
+    WriteBytes(desk.services.path(u"Address.Qmt"_s), TestData(u"address/e2e_two.qmt"_s));
+    desk.services.settings.m_values[u"Delete Tasks"_s] = u"1"_s;
+    QVERIFY(desk.start());
+    desk.window->show();
+    qm::ResetViewChoiceReportForTesting();
+    desk.services.settings.fail = true;
+    const auto &messages = desk.services.prompter.messages;
+
+    desk.click(u"spdTasks"_s);
+    auto *list = desk.child<QListView>(u"lstAppoints"_s);
+    QCOMPARE(list->model()->rowCount(), 2);
+    desk.click(u"chkComplete"_s);
+    QCOMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].kind, int(qm::MessageKind::Error));
+    QVERIFY2(messages[0].text.contains(u"Quillmate.conf"_s), qPrintable(messages[0].text));
+    desk.click(u"spdAddress"_s);
+    QCOMPARE(desk.active(), u"tabAddress"_s);
+    desk.click(u"optPersonal"_s);
+    QCOMPARE(desk.child<QTableView>(u"grdAddress"_s)->model()->rowCount(), 1);
+    QCOMPARE(messages.size(), 1);
+
+    desk.click(u"spdConfig"_s);
+    clickChoice(desk, u"chkMinimize"_s);
+    desk.click(u"cmdConfigSave"_s);
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[1].kind, int(qm::MessageKind::Error));
+    clickChoice(desk, u"chkMinimize"_s);
+    desk.click(u"spdDiary"_s);
+    QCOMPARE(desk.active(), u"tabDiary"_s);
+
+    QVERIFY(desk.window->close());
+    QCOMPARE(messages.size(), 3);
+    QCOMPARE(ReadBytes(desk.services.path(u"Tasks.Qmt"_s)), open);
 }
 
 void TestMainWindow::tasksAndOccasionsKeptOverRestart() {

@@ -42,12 +42,31 @@ public:
         return m_values.value(name, defaultValue);
     }
     bool contains(const QString &name) const override { return m_values.contains(name); }
-    void write(const QString &name, const QString &value) override { m_values[name] = value; }
-    void remove(const QString &name) override { m_values.remove(name); }
+    // With fail set, a change is refused as the real store refuses one it
+    // cannot write (its own tests show when): nothing changes.
+    void write(const QString &name, const QString &value) override {
+        refuseWhenFailing();
+        m_values[name] = value;
+    }
+    void remove(const QString &name) override {
+        refuseWhenFailing();
+        m_values.remove(name);
+    }
 
     QMap<QString, QString> m_values;
+    bool fail = false;
+    int refused = 0;
     QString m_section;
     int m_opens = 0;
+
+private:
+    void refuseWhenFailing() {
+        if (!fail)
+            return;
+        ++refused;
+        throw SettingsWriteError(QStringLiteral("/config/Varnell/Quillmate.conf"),
+                                 QStringLiteral("No Space Left On Device"));
+    }
 };
 
 class FixedScreenMetrics final : public ScreenMetrics {

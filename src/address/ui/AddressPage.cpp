@@ -299,7 +299,7 @@ void AddressPage::FillAddressView(AddressOrder order) {
     selectRow(m_view.selectedRow);
     if (isVisible())
         txtLocate->setFocus();
-    Settings(settingsStore()).setAddressOrder(OrderName(order));
+    RememberViewChoice([order] { Settings(settingsStore()).setAddressOrder(OrderName(order)); });
 }
 
 int AddressPage::selectedRow() const {
@@ -350,8 +350,10 @@ QPushButton *AddressPage::orderButton(AddressOrder order) const {
 
 void AddressPage::filterClick(ContactFilter filter) {
     m_filter = filter;
-    Settings(settingsStore()).setAddressContacts(FilterCode(filter));
+    // The grid follows the button even when the choice cannot be stored.
     FillAddressView(OrderForFilter(m_order, filter));
+    RememberViewChoice(
+        [filter] { Settings(settingsStore()).setAddressContacts(FilterCode(filter)); });
 }
 
 void AddressPage::openEditor(EditMode mode) {

@@ -456,8 +456,12 @@ void DiaryPage::spdTasksClick() {
 
 void DiaryPage::chkCompleteClick() {
     m_showCompleted = m_complete->isChecked();
-    Settings(settingsStore()).setShowCompleted(m_showCompleted);
     showSourceRows(m_taskSource, DiaryMode::Tasks, TaskHeading);
+    storeShowCompleted();
+}
+
+void DiaryPage::storeShowCompleted() {
+    RememberViewChoice([on = m_showCompleted] { Settings(settingsStore()).setShowCompleted(on); });
 }
 
 void DiaryPage::spdBirthdaysClick() {
@@ -564,7 +568,8 @@ void DiaryPage::showStep() {
 }
 
 void DiaryPage::leaveSave() {
-    Settings(settingsStore()).setShowCompleted(m_showCompleted);
+    // A view choice that cannot be stored never keeps the user on the page.
+    storeShowCompleted();
 }
 
 QWidget *DiaryPage::focusTarget() {

@@ -85,6 +85,8 @@ public:
     void spdTasksClick();
     void spdBirthdaysClick();
     void chkCompleteClick();
+    // Remembers whether completed tasks show; see RememberViewChoice.
+    void storeShowCompleted();
     void cmdDiaryAddClick();
     void cmdDiaryEditClick();
     void cmdDiaryDeleteClick();

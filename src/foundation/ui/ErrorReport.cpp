@@ -6,6 +6,8 @@
 
 #include <QDebug>
 
+#include <utility>
+
 namespace qm {
 
 using namespace Qt::StringLiterals;
@@ -28,6 +30,23 @@ void ReportError(const QuillmateError &error) {
 
 void ReportError(const std::exception &error) {
     show(QString::fromLocal8Bit(error.what()));
+}
+
+namespace {
+bool g_viewChoiceReported = false;
+} // namespace
+
+void RememberViewChoice(const std::function<void()> &store) {
+    try {
+        store();
+    } catch (const QuillmateError &error) {
+        if (!std::exchange(g_viewChoiceReported, true))
+            ReportError(error);
+    }
+}
+
+void ResetViewChoiceReportForTesting() {
+    g_viewChoiceReported = false;
 }
 
 QuillmateApplication::QuillmateApplication(int &argc, char **argv) : QApplication(argc, argv) {}

@@ -7,6 +7,7 @@
 #include <QApplication>
 
 #include <exception>
+#include <functional>
 #include <utility>
 
 namespace qm {
@@ -29,6 +30,14 @@ template <typename F> bool RunReported(F &&operation) {
     }
     return false;
 }
+
+// Stores a view choice (a list's order or filter, whether completed tasks
+// show): the view follows the choice whether or not it can be remembered, and
+// a failure to store it is reported the first time in a run only, so a
+// settings folder that cannot be written is said once, not at every click.
+void RememberViewChoice(const std::function<void()> &store);
+// Makes the next failure of RememberViewChoice reported again.
+void ResetViewChoiceReportForTesting();
 
 // Wraps a slot so that a failure ends the operation with the error report.
 // Every handler of the program is connected through this: an exception must

@@ -195,6 +195,7 @@ void ConfigPage::LoadConfigPage() {
     m_deleteTasks->setChecked(config.deleteTasks);
     m_minimize->setChecked(config.minimizeAtStartUp);
     m_runAtStartUp->setChecked(config.runAtStartUp);
+    m_loaded = shownConfiguration();
 }
 
 void ConfigPage::chkPasswordClick() {
@@ -237,6 +238,13 @@ void ConfigPage::SaveConfigPage() {
     SaveConfiguration(settings, startWithSystem(), shownConfiguration(),
                       m_currentNoteFile ? m_currentNoteFile() : QString());
     showStored.dismiss();
+    m_loaded = shownConfiguration();
+}
+
+void ConfigPage::leaveSave() {
+    if (isBuilt() && ConfigurationToStore(shownConfiguration(), m_loaded, Settings(settingsStore()),
+                                          m_currentNoteFile ? m_currentNoteFile() : QString()))
+        SaveConfigPage();
 }
 
 void ConfigPage::cmdConfigSaveClick() {

@@ -38,7 +38,9 @@ public:
 
     void showStep() override { LoadConfigPage(); }
     QString leaveReasons() override { return ValidateConfigPage(); }
-    void leaveSave() override { SaveConfigPage(); }
+    // Leaving stores what the user changed; a page merely visited rewrites
+    // nothing (and so never fails to be left where nothing can be written).
+    void leaveSave() override;
     QWidget *focusTarget() override;
 
 protected:
@@ -50,6 +52,8 @@ private:
     Configuration shownConfiguration() const;
 
     std::function<QString()> m_currentNoteFile;
+    // What the page showed when it was loaded or last saved.
+    Configuration m_loaded;
     std::function<bool()> m_leavePage;
 
     QButtonGroup *m_starting = nullptr;

@@ -599,13 +599,17 @@ void TfrmMain::Shutdown() {
         return;
     m_shutDown = true;
     // The settings are written even when the program never got past start-up.
+    // Apart from the purge: settings that cannot be written must not keep the
+    // completed tasks the user asked to drop.
     RunReported([this] {
         Settings settings(settingsStore());
         if (m_diary) {
             settings.setDiaryPage(m_diary->pressedViewName());
             settings.setShowCompleted(m_diary->showCompleted());
         }
-        if (settings.deleteTasks())
+    });
+    RunReported([] {
+        if (Settings(settingsStore()).deleteTasks())
             PurgeCompletedTasks();
     });
     timAlarm.stop();

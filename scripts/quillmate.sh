@@ -100,7 +100,7 @@ move_old_records() {
             exit 1
         fi
     fi
-    mkdir -p "$data"
+    mkdir -p -m 0700 "$data"
     mv -n "${records[@]}" "$data/"
     echo "Moved your records (${records[*]##*/}) from the build folder $old to $data,"
     echo "where Quillmate keeps them from now on."

@@ -10,6 +10,7 @@
 #include "support/SmallDisk.h"
 #include "support/TestServices.h"
 
+#include <QStandardPaths>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -159,6 +160,9 @@ void TestConfiguration::validate() {
 // Every character a password may hold, in capitals, comes back from the real
 // settings file exactly as it went in: nothing locks its owner out.
 void TestConfiguration::storedPasswordSurvivesTheSettingsFile() {
+    QVERIFY2(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                 .startsWith(QString::fromUtf8(QM_TEST_BINARY_DIR)),
+             "tests must not reach the user's real config folder");
     QString all;
     for (int b = 0x20; b < 0x100; ++b) {
         const QString c = qm::DecodeCp1252(QByteArray(1, char(b)));

@@ -19,9 +19,11 @@
 #include "platform/Prompter.h"
 #include "platform/Services.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -32,7 +34,9 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -170,6 +174,67 @@ private:
 
 } // namespace
 
+// The editor's text laid out a little at a time while the program waits for
+// the user. The text layout lays out what is on show first, but then lays
+// out the rest in steps of up to 200,000 characters, each holding up the
+// program for a good part of a second with a long note: typing, scrolling
+// and page changes wait for it. Here the rest is laid out paragraph by
+// paragraph in slices of a few milliseconds, and the layout's own steps are
+// held back meanwhile; the last slice ends its run as its own steps would.
+class BackgroundLayout final : public QObject {
+public:
+    explicit BackgroundLayout(QTextEdit *editor) : QObject(editor), m_editor(editor) {
+        m_slice.setSingleShot(true);
+        m_slice.setInterval(0);
+        connect(&m_slice, &QTimer::timeout, this, [this] { layOutSlice(); });
+        editor->viewport()->installEventFilter(this);
+    }
+
+    // From the first paragraph: what is laid out already costs next to
+    // nothing to pass over.
+    void start() {
+        if (m_layout != m_editor->document()->documentLayout()) {
+            m_layout = m_editor->document()->documentLayout();
+            m_layout->installEventFilter(this);
+        }
+        m_position = 0;
+        if (m_editor->isVisible())
+            m_slice.start();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched == m_layout)
+            return event->type() == QEvent::Timer && m_slice.isActive();
+        // Shown or resized, the editor lays its text out afresh.
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            start();
+        return false;
+    }
+
+private:
+    void layOutSlice() {
+        constexpr qint64 SliceNs = 4'000'000;
+        QElapsedTimer time;
+        time.start();
+        QTextDocument *document = m_editor->document();
+        QTextBlock block = document->findBlock(m_position);
+        while (block.isValid() && time.nsecsElapsed() < SliceNs) {
+            m_layout->blockBoundingRect(block);
+            block = block.next();
+        }
+        if (!block.isValid())
+            return;
+        m_position = block.position();
+        m_slice.start();
+    }
+
+    QTextEdit *m_editor;
+    QAbstractTextDocumentLayout *m_layout = nullptr;
+    QTimer m_slice;
+    int m_position = 0;
+};
+
 NotesPage::NotesPage(QWidget *parent) : Page(u"tabNotes"_s, parent) {
     SetHelpTopic(this, HelpTopic::Notes);
 }
@@ -271,6 +336,7 @@ void NotesPage::build() {
     m_editor->setAcceptRichText(true);
     m_editor->setTabChangesFocus(false);
     m_editor->document()->setDefaultFont(QFont(DesignFontFamily, DesignFontSize));
+    m_layoutInBackground = new BackgroundLayout(m_editor);
 
     const struct {
         QPushButton **button;
@@ -587,6 +653,7 @@ std::optional<NotesPage::Loaded> NotesPage::loadNotes(const QString &path) {
             loaded = Loaded{kind, ReadNoteBytes(*bytes, *m_editor->document())};
             m_editor->document()->clearUndoRedoStacks();
             m_editor->moveCursor(QTextCursor::Start);
+            m_layoutInBackground->start();
         }
     }
     if (!bytes)

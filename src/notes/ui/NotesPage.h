@@ -16,6 +16,8 @@ class QToolButton;
 
 namespace qm {
 
+class BackgroundLayout;
+
 // The rich-text note pad: one editor bound to at most one note file, a
 // format bar, and New, Open, Save and Print. A bound file is written back
 // when the page is left with changes; the editor's modified flag is what the
@@ -116,6 +118,7 @@ private:
     QToolButton *m_rightAlign = nullptr;
     QPushButton *m_save = nullptr;
     QPushButton *m_print = nullptr;
+    BackgroundLayout *m_layoutInBackground = nullptr;
 };
 
 } // namespace qm

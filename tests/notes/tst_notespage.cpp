@@ -125,6 +125,10 @@ private slots:
     void sizeBox();
     void stylesAndAlignment();
     void printsToPdf();
+    void keysOfTheButtons_data();
+    void keysOfTheButtons();
+    void styleAndUndoKeys();
+    void keyboardWayThroughThePage();
 };
 
 void TestNotesPage::defaultExtension_data() {
@@ -181,7 +185,9 @@ void TestNotesPage::saveThroughTheDialog_data() {
     QTest::addColumn<QString>("written");
     QTest::newRow("notes through filter 1") << u"notes"_s << 1 << u"notes.Qmn"_s;
     QTest::newRow("notes.txt through filter 2") << u"notes.txt"_s << 2 << u"notes.txt"_s;
-    QTest::newRow("folder with a full stop") << u"my.notes/notes"_s << 3 << u"my.notes/notes"_s;
+    QTest::newRow("folder with a full stop") << u"my.notes/notes"_s << 3 << u"my.notes/notes.Doc"_s;
+    QTest::newRow("folder and name with one")
+        << u"my.notes/notes.txt"_s << 1 << u"my.notes/notes.txt"_s;
 }
 
 // A confirmed name binds the notes and writes them as rich text; the label
@@ -646,6 +652,105 @@ void TestNotesPage::printsToPdf() {
     QVERIFY(text.waitForFinished(30000));
     const QString printed = QString::fromUtf8(text.readAllStandardOutput());
     QVERIFY2(printed.startsWith(u"Remember the milk\n"_s), qPrintable(printed));
+}
+
+void TestNotesPage::keysOfTheButtons_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("dialog"); // empty: New, which clears the notes
+    QTest::newRow("Ctrl+N") << int(Qt::Key_N) << QString();
+    QTest::newRow("Ctrl+O") << int(Qt::Key_O) << u"opnNotes"_s;
+    QTest::newRow("Ctrl+S") << int(Qt::Key_S) << u"savNotes"_s;
+    QTest::newRow("Ctrl+P") << int(Qt::Key_P) << u"prnSelect"_s;
+}
+
+// The buttons along the bottom have their keys while the user types.
+void TestNotesPage::keysOfTheButtons() {
+    QFETCH(int, key);
+    QFETCH(QString, dialog);
+    Pad pad;
+    QApplication::setActiveWindow(&pad.page);
+    pad.type(u"Typed"_s);
+    pad.page.SaveNotesOnLeave();
+    pad.editor()->document()->setModified(false);
+    QString shown;
+    pad.services.prompter.modalHandler = [&shown](QDialog &run) {
+        shown = run.objectName();
+        return int(QDialog::Rejected);
+    };
+    QTest::keyClick(pad.editor(), Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(shown, dialog);
+    QCOMPARE(pad.editor()->toPlainText(), dialog.isEmpty() ? QString() : u"Typed"_s);
+}
+
+// Ctrl+B, Ctrl+I and Ctrl+U work as the style buttons on the selection;
+// Ctrl+Z takes back a change and Ctrl+Y brings it back.
+void TestNotesPage::styleAndUndoKeys() {
+    Pad pad;
+    QApplication::setActiveWindow(&pad.page);
+    pad.type(u"Words"_s);
+    pad.editor()->selectAll();
+    for (const Qt::Key key : {Qt::Key_B, Qt::Key_I, Qt::Key_U, Qt::Key_I})
+        QTest::keyClick(pad.editor(), key, Qt::ControlModifier);
+    const auto format = [&pad] {
+        QTextCursor cursor(pad.editor()->document());
+        cursor.movePosition(QTextCursor::NextCharacter);
+        return cursor.charFormat();
+    };
+    QCOMPARE(format().fontWeight(), int(QFont::Bold));
+    QVERIFY(!format().fontItalic());
+    QVERIFY(format().fontUnderline());
+    QVERIFY(pad.button(u"spdBold"_s)->isChecked());
+    QVERIFY(pad.button(u"spdUnderline"_s)->isChecked());
+
+    QTest::keyClick(pad.editor(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(format().fontItalic());
+    QTest::keyClick(pad.editor(), Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(!format().fontItalic());
+    QCOMPARE(pad.editor()->toPlainText(), u"Words"_s);
+}
+
+// Tab types a tab; Ctrl+Tab leaves the text and Ctrl+Shift+Tab comes back.
+// Ctrl+Shift+F and Ctrl+Shift+P reach the font list and the size box, where
+// Enter applies the font or size and goes back to the text, saving nothing.
+void TestNotesPage::keyboardWayThroughThePage() {
+    Pad pad;
+    QApplication::setActiveWindow(&pad.page);
+    QTextEdit *editor = pad.editor();
+    pad.type(u"a"_s);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QCOMPARE(editor->toPlainText(), u"a\t"_s);
+    QTest::keyClick(editor, Qt::Key_Tab, Qt::ControlModifier);
+    QWidget *next = QApplication::focusWidget();
+    QVERIFY(next && next != editor && pad.page.isAncestorOf(next));
+    QTest::keyClick(next, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), editor);
+    QCOMPARE(editor->toPlainText(), u"a\t"_s);
+
+    int dialogs = 0;
+    pad.services.prompter.modalHandler = [&dialogs](QDialog &) {
+        ++dialogs;
+        return int(QDialog::Rejected);
+    };
+    auto *fonts = child<QComboBox>(&pad.page, u"cboFonts"_s);
+    fonts->addItem(u"Courier New"_s);
+    QTest::keyClick(editor, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), fonts);
+    fonts->setCurrentIndex(fonts->count() - 1);
+    QTest::keyClick(fonts, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), editor);
+
+    QTest::keyClick(editor, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), pad.sizeBox());
+    pad.sizeBox()->selectAll();
+    QTest::keyClicks(pad.sizeBox(), u"14"_s);
+    QTest::keyClick(pad.sizeBox(), Qt::Key_Enter);
+    QCOMPARE(QApplication::focusWidget(), editor);
+    QTest::keyClicks(editor, u"b"_s);
+    QTextCursor typed(editor->document());
+    typed.movePosition(QTextCursor::End);
+    QCOMPARE(typed.charFormat().fontPointSize(), 14.0);
+    QCOMPARE(typed.charFormat().fontFamilies().toStringList(), QStringList{u"Courier New"_s});
+    QCOMPARE(dialogs, 0);
 }
 
 QTEST_MAIN(TestNotesPage)

@@ -33,6 +33,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -63,6 +64,13 @@ const QString SaveDialogTitle = u"Quillmate Notes"_s;
 const QString DesignFontFamily = u"Times New Roman"_s;
 constexpr int DesignFontSize = 9;
 const QString PreparedFontSize = u"10"_s;
+
+// The default extension goes by the name the user typed, whatever the
+// folders above it are called (a folder "my.notes" is no extension).
+QString WithExtensionByName(const QString &chosen, int filterIndex) {
+    const qsizetype slash = chosen.lastIndexOf(u'/') + 1;
+    return chosen.left(slash) + WithDefaultExtension(chosen.mid(slash), filterIndex);
+}
 
 QString OverwriteQuestion(const QString &path) {
     return u"File "_s + path + u" Already Exists"_s + u"\r\r"_s +
@@ -117,11 +125,27 @@ Qt::Alignment ToQtAlignment(int value) {
 // (nothing copied, or the program that offered it has closed) hands it none,
 // and Ctrl+V or a middle click would end the program with the notes
 // unsaved: nothing to paste is refused before it gets there.
+//
+// Tab types a tab into the notes, so Ctrl+Tab and Ctrl+Shift+Tab are the way
+// out of the text to the next control and back.
 class NotesEditor final : public QTextEdit {
 public:
     using QTextEdit::QTextEdit;
 
 protected:
+    bool event(QEvent *event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->modifiers() & Qt::ControlModifier) {
+                // The text edit's own step refuses while Tab types a tab.
+                if (key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier))
+                    return QWidget::focusNextPrevChild(true);
+                if (key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Tab)
+                    return QWidget::focusNextPrevChild(false);
+            }
+        }
+        return QTextEdit::event(event);
+    }
     bool canInsertFromMimeData(const QMimeData *source) const override {
         return holdsAnything(source) && QTextEdit::canInsertFromMimeData(source);
     }
@@ -395,9 +419,48 @@ void NotesPage::build() {
     connect(clipboard, &QClipboard::dataChanged, this, clipboardChanged);
     clipboardChanged();
 
+    addShortcuts();
+
     QWidget::setTabOrder(m_fonts, m_size);
     QWidget::setTabOrder(m_size, m_editor);
     m_fonts->installEventFilter(this);
+}
+
+void NotesPage::addShortcuts() {
+    const auto press = [](QAbstractButton *button) {
+        return [button] {
+            if (button->isEnabled())
+                button->click();
+        };
+    };
+    const auto focus = [](QWidget *box) {
+        return [box] { box->setFocus(Qt::ShortcutFocusReason); };
+    };
+    const auto button = [this](const QString &name) { return findChild<QAbstractButton *>(name); };
+    const struct {
+        QKeySequence key;
+        std::function<void()> run;
+    } keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_B), press(m_bold)},
+        {QKeySequence(Qt::CTRL | Qt::Key_I), press(m_italics)},
+        {QKeySequence(Qt::CTRL | Qt::Key_U), press(m_underline)},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), press(button(u"cmdNoteNew"_s))},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), press(button(u"cmdNoteOpen"_s))},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), press(m_save)},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), press(m_print)},
+        // The text's own redo keys differ between desktops; Ctrl+Y is the
+        // one every user of a word processor tries.
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { m_editor->redo(); }},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), focus(m_fonts)},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), focus(m_size)},
+    };
+    for (const auto &key : keys) {
+        // Only while the notes page is on show and holds the focus: the other
+        // pages share the window.
+        auto *shortcut = new QShortcut(key.key, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, Reported(key.run));
+    }
 }
 
 QWidget *NotesPage::focusTarget() {
@@ -532,7 +595,7 @@ void NotesPage::cmdNoteOpenClick() {
     const QString chosen = dialog.chosenPath();
     if (IsBlank(chosen))
         return;
-    const QString path = WithDefaultExtension(chosen, dialog.filterIndex());
+    const QString path = WithExtensionByName(chosen, dialog.filterIndex());
     if (const auto loaded = loadNotes(path)) {
         showLoaded(path, *loaded);
         m_editor->setFocus();
@@ -564,7 +627,7 @@ bool NotesPage::runSaveDialog(const QString &preset) {
 bool NotesPage::savNotesCanClose(const QString &chosen, int filterIndex) {
     if (IsBlank(chosen))
         return true;
-    const QString path = WithDefaultExtension(chosen, filterIndex);
+    const QString path = WithExtensionByName(chosen, filterIndex);
     // Choosing the bound file that holds what the editor cannot keep asks
     // that question rather than the plain overwrite one.
     if (m_notKept && QFileInfo(path) == QFileInfo(m_currentNoteFile)) {
@@ -684,15 +747,33 @@ void NotesPage::showLoaded(const QString &path, const Loaded &loaded) {
     rchNotesSelectionChange();
 }
 
+void NotesPage::keyPressEvent(QKeyEvent *event) {
+    // Ctrl+Tab and Ctrl+Shift+Tab step through the page from any control,
+    // as they step out of the text.
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    if (control && event->key() == Qt::Key_Tab && !shift)
+        QWidget::focusNextPrevChild(true);
+    else if (control && (event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Tab))
+        QWidget::focusNextPrevChild(false);
+    else
+        Page::keyPressEvent(event);
+}
+
 bool NotesPage::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        // Save is the page's default button: Enter in the size box or the
-        // font list saves (the editor takes Enter for a new line).
+        // Enter in the size box or the font list applies what it shows to
+        // the text and goes back to typing.
         if (enter && (watched == m_size || watched == m_fonts)) {
-            if (m_save->isEnabled())
-                RunReported([this] { cmdNoteSaveClick(); });
+            RunReported([this, watched] {
+                if (watched == m_size)
+                    txtSizeChange();
+                else if (m_fonts->currentIndex() >= 0)
+                    cboFontsChange(m_fonts->currentText());
+                m_editor->setFocus(Qt::OtherFocusReason);
+            });
             return true;
         }
         // The size box takes digits and Backspace only.

@@ -68,8 +68,12 @@ public:
 protected:
     void build() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The page's keys: the format bar's styles, the buttons along the
+    // bottom, redo, and the way to the font list and the size box.
+    void addShortcuts();
     QToolButton *makeBarButton(QWidget *bar, const QString &name, const QString &picture,
                                const QString &hint, int left);
     struct Loaded {

@@ -23,7 +23,6 @@
 #include <QListView>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QToolTip>
@@ -186,8 +185,9 @@ private:
     const DiaryRowsModel *m_model;
 };
 
-// The list draws a focus mark round its rows while it has the focus, so it
-// shows even when the list is empty.
+// While it has the focus from the keyboard, the list draws a ring in the
+// highlight colour inside its frame, so the mark shows even when the list is
+// empty and is not mistaken for the selected row.
 class DiaryListView : public QListView {
 public:
     using QListView::QListView;
@@ -195,13 +195,11 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override {
         QListView::paintEvent(event);
-        if (!hasFocus())
+        if (!hasFocus() || !window()->testAttribute(Qt::WA_KeyboardFocusChange))
             return;
         QPainter painter(viewport());
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = viewport()->rect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(viewport()->rect().adjusted(1, 1, -1, -1));
     }
     void focusInEvent(QFocusEvent *event) override {
         QListView::focusInEvent(event);

@@ -1,9 +1,7 @@
-#include "alarms/ui/AlarmsPage.h"
 #include "calculator/ui/CalculatorPage.h"
 #include "diary/AppointmentStore.h"
 #include "diary/ui/TfrmAppointment.h"
 #include "foundation/ui/MsgBox.h"
-#include "foundation/ui/Page.h"
 #include "foundation/ui/Styling.h"
 #include "notes/ui/NotesPage.h"
 #include "platform/ui/TrayIcon.h"
@@ -53,7 +51,8 @@ struct Desk {
     }
 };
 
-// A form shown and active, with what it needs kept alive as long as it.
+// A form (shown and active unless said otherwise), with what it needs kept
+// alive as long as it.
 struct Shown {
     std::shared_ptr<void> keep;
     QWidget *form = nullptr;

@@ -41,6 +41,7 @@ private slots:
     void addInsertsInOrderWithoutCap();
     void editMovesLine();
     void editShowsLine();
+    void longDescriptionShowsItsStart();
     void editMalformedLine_data();
     void editMalformedLine();
     void cancel_data();
@@ -441,6 +442,16 @@ void TestAppointmentForm::editShowsLine() {
     QCOMPARE(e.diaryFile(), before);
 }
 
+// A description longer than its box shows from its start.
+void TestAppointmentForm::longDescriptionShowsItsStart() {
+    const QString longer = u"Dentist, bring card, "_s + QString(50, u'x');
+    Editor e({line(u"20240315"_s, u"09:30"_s, u"10:15"_s, longer)});
+    e.open(EditMode::Edit, 0);
+    QLineEdit *description = e.edit(u"txtDescription"_s);
+    QVERIFY(description->fontMetrics().horizontalAdvance(longer) > description->width());
+    QCOMPARE(description->cursorPosition(), 0);
+}
+
 void TestAppointmentForm::editMalformedLine_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("date");
@@ -620,7 +631,7 @@ void TestAppointmentForm::keyboardOrder() {
         visited << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(visited, (QStringList{u"txtStart"_s, u"txtEnd"_s, u"txtDuration"_s, u"spnDuration"_s,
-                                   u"txtDescription"_s, u"txtRemind"_s, u"spnRemind"_s}));
+                                   u"txtDescription"_s, u"chkReminder"_s, u"txtRemind"_s}));
     // Enter from a field saves (Save is the default button): here it refuses.
     QTest::keyClick(e.edit(u"txtDescription"_s), Qt::Key_Return);
     QCOMPARE(e.services.prompter.messages.size(), 1);

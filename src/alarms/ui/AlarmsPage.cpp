@@ -148,7 +148,16 @@ void AlarmsPage::build() {
     QPushButton *save = MakeButton(back, u"cmdAlarmSave"_s, u"&Save"_s, SaveHint, 12);
     save->setGeometry(Margin, Height - 35, 75, 25);
     connect(save, &QPushButton::clicked, this, Reported([this] { cmdAlarmSaveClick(); }));
-    addCloseButton(u"cmdAlarmClose"_s)->setProperty(ImageIndexProperty, 6);
+    QPushButton *close = addCloseButton(u"cmdAlarmClose"_s);
+    close->setProperty(ImageIndexProperty, 6);
+    // Tab goes row by row, left to right: an alarm's time, its check box and
+    // Clear, then its description below them.
+    QList<QWidget *> order;
+    for (const Row &row : m_rows)
+        order << row.time << row.everyDay << row.clear << row.description;
+    order << save << close;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
     // Keys no control of the page takes (Esc) come up to the page.
     installEventFilter(this);
 }

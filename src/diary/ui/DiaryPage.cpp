@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <utility>
 
@@ -59,6 +61,10 @@ const ViewButton ViewButtons[] = {
      u"Show Birthday, Anniversaries And Special Occasions List"_s, &DiaryPage::spdBirthdaysClick},
     {u"Tasks"_s, u"spdTasks"_s, u"Tasks"_s, u"Show Task List"_s, &DiaryPage::spdTasksClick},
 };
+
+// The view buttons fill the strip between the list's panel and the page's
+// right margin.
+constexpr int ViewButtonWidth = 66;
 
 // Marked rows: red (colour value 255), or the system window-text colour.
 const QColor AlertColour{255, 0, 0};
@@ -108,7 +114,13 @@ namespace {
 // system highlight for the selected row), then the row's look. A marked row
 // has the mark's colour as text on the list colour, or the other way round
 // when selected.
-RowPaint paintFor(const QStyleOptionViewItem &option, const RowLook &look) {
+// Where a row's text is drawn: 4 pixels in from the left, 2 down from the
+// top, ending 4 pixels before the right edge.
+QRect textRect(const QRect &row) {
+    return row.adjusted(4, 2, -4, 0);
+}
+
+RowPaint paintFor(const QStyleOptionViewItem &option, const RowLook &look, const QString &text) {
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette &palette = option.palette;
     RowPaint paint;
@@ -125,13 +137,15 @@ RowPaint paintFor(const QStyleOptionViewItem &option, const RowLook &look) {
         paint.background = selected ? mark : list;
         paint.text = selected ? list : mark;
     }
+    paint.shown =
+        QFontMetrics(paint.font).elidedText(text, Qt::ElideRight, textRect(option.rect).width());
     return paint;
 }
 
 } // namespace
 
-// Draws every row at one fixed height: the text 4 pixels in from the left and
-// 2 down from the top, clipped to the row, in the row's font and colours.
+// Draws every row at one fixed height in the row's font and colours. A text
+// too long for the row ends in an ellipsis and shows whole as the row's tip.
 class DiaryRowDelegate : public QStyledItemDelegate {
 public:
     DiaryRowDelegate(const DiaryRowsModel *model, QObject *parent)
@@ -144,20 +158,57 @@ public:
     }
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override {
-        const RowPaint row = paintFor(option, m_model->look(index.row()));
+        const RowPaint row =
+            paintFor(option, m_model->look(index.row()), index.data(Qt::DisplayRole).toString());
         painter->save();
         painter->setClipRect(option.rect);
         painter->fillRect(option.rect, row.background);
         painter->setPen(row.text);
         painter->setFont(row.font);
-        painter->drawText(option.rect.adjusted(4, 2, 0, 0),
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                          index.data(Qt::DisplayRole).toString());
+        painter->drawText(textRect(option.rect), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          row.shown);
         painter->restore();
+    }
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (paintFor(option, m_model->look(index.row()), text).shown != text)
+            QToolTip::showText(event->globalPos(), text, view->viewport(), option.rect);
+        else
+            QToolTip::hideText();
+        return true;
     }
 
 private:
     const DiaryRowsModel *m_model;
+};
+
+// While it has the focus from the keyboard, the list draws a ring in the
+// highlight colour inside its frame, so the mark shows even when the list is
+// empty and is not mistaken for the selected row.
+class DiaryListView : public QListView {
+public:
+    using QListView::QListView;
+
+protected:
+    void paintEvent(QPaintEvent *event) override {
+        QListView::paintEvent(event);
+        if (!hasFocus() || !window()->testAttribute(Qt::WA_KeyboardFocusChange))
+            return;
+        QPainter painter(viewport());
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(viewport()->rect().adjusted(1, 1, -1, -1));
+    }
+    void focusInEvent(QFocusEvent *event) override {
+        QListView::focusInEvent(event);
+        viewport()->update();
+    }
+    void focusOutEvent(QFocusEvent *event) override {
+        QListView::focusOutEvent(event);
+        viewport()->update();
+    }
 };
 
 DiaryPage::DiaryPage(QWidget *parent) : Page(u"tabDiary"_s, parent) {
@@ -189,7 +240,7 @@ void DiaryPage::build() {
     listPanel->setObjectName(u"panAppoints"_s);
     listPanel->setGeometry(8, 32, 400, 322);
 
-    m_list = new QListView(listPanel);
+    m_list = new DiaryListView(listPanel);
     m_list->setObjectName(u"lstAppoints"_s);
     m_list->setModel(m_model);
     m_list->setItemDelegate(m_delegate);
@@ -208,14 +259,16 @@ void DiaryPage::build() {
     m_views->setExclusive(true);
     const int buttonHeight = 322 / int(std::size(ViewButtons));
     int top = 32;
+    QList<QWidget *> viewButtons;
     for (const ViewButton &view : ViewButtons) {
         auto *button = new QToolButton(back);
         button->setObjectName(view.objectName);
         button->setText(view.caption);
         button->setToolTip(view.hint);
         button->setCheckable(true);
-        button->setGeometry(Width - 72, top, 60, buttonHeight - 4);
+        button->setGeometry(Width - 8 - ViewButtonWidth, top, ViewButtonWidth, buttonHeight - 4);
         top += buttonHeight;
+        viewButtons.append(button);
         m_views->addButton(button);
         connect(button, &QToolButton::clicked, this,
                 Reported([this, name = view.name, click = view.click] {
@@ -223,6 +276,7 @@ void DiaryPage::build() {
                     (this->*click)();
                 }));
     }
+    FitCaptionFont(viewButtons);
     viewButton(m_view)->setChecked(true);
 
     struct Command {
@@ -331,7 +385,9 @@ RowPaint DiaryPage::rowPaint(int row) const {
     option.initFrom(m_list);
     option.font = m_list->font();
     option.state.setFlag(QStyle::State_Selected, row == selectedRow());
-    return paintFor(option, m_model->look(row));
+    option.rect = m_list->visualRect(m_model->index(row));
+    return paintFor(option, m_model->look(row),
+                    m_model->data(m_model->index(row), Qt::DisplayRole).toString());
 }
 
 void DiaryPage::selectRow(int row) {

@@ -22,11 +22,13 @@ namespace qm {
 
 class DiaryRowsModel;
 
-// The font and colours a row of the list is drawn with.
+// The font and colours a row of the list is drawn with, and its text as
+// shown: cut with an ellipsis where it is wider than the row.
 struct RowPaint {
     QFont font;
     QColor text;
     QColor background;
+    QString shown;
 };
 
 class DiaryRowDelegate;

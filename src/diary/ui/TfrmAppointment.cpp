@@ -43,6 +43,7 @@ const QString CancelHint = u"Cancel Any Changes Made To The Appointment And Retu
 const QString CalendarGlyph = u":/diary/picker_calendar.svg"_s;
 const QString ClockGlyph = u":/diary/picker_clock.svg"_s;
 
+constexpr int TodayImageIndex = 16;
 constexpr int DurationMaxLength = 4;
 constexpr int RemindMaxLength = 2;
 
@@ -170,7 +171,12 @@ void TfrmAppointment::buildControls() {
     spdToday->setText(u"Today"_s);
     spdToday->setToolTip(TodayHint);
     spdToday->setFocusPolicy(Qt::NoFocus);
-    spdToday->setGeometry(DateFieldLeft + DateFieldWidth + 4 + GlyphButtonSize + 6, dateRow, 56,
+    // The Today picture of the main window's button pictures, as the date
+    // picker's Today button has.
+    spdToday->setProperty(ImageIndexProperty, TodayImageIndex);
+    spdToday->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    spdToday->setIconSize(QSize(16, 16));
+    spdToday->setGeometry(DateFieldLeft + DateFieldWidth + 4 + GlyphButtonSize + 6, dateRow, 72,
                           FieldHeight);
 
     // Times, duration, description and the options.
@@ -243,11 +249,12 @@ void TfrmAppointment::buildControls() {
     // The reminder's controls start disabled until "Need Reminder" is ticked.
     chkReminderClick();
 
-    // Keyboard order: the date, then the second panel's fields, its check
-    // boxes, and the buttons.
-    QWidget *order[] = {txtDate,     txtStart,       txtEnd,    txtDuration,
-                        spnDuration, txtDescription, txtRemind, spnRemind,
-                        chkReminder, chkTentative,   cmdUpdate, cmdCancel};
+    // Keyboard order: the date, then the second panel's fields row by row,
+    // the reminder's check box before the minutes it switches on, and the
+    // buttons.
+    QWidget *order[] = {txtDate,     txtStart,       txtEnd,      txtDuration,
+                        spnDuration, txtDescription, chkReminder, txtRemind,
+                        spnRemind,   chkTentative,   cmdUpdate,   cmdCancel};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 

@@ -230,6 +230,8 @@ QString ColourDepth() {
 void SetStoredText(QLineEdit *edit, const QString &text, int usualLimit) {
     edit->setMaxLength(qMax(usualLimit, int(text.size())));
     edit->setText(text);
+    // A text longer than the box shows its beginning, not its end.
+    edit->setCursorPosition(0);
 }
 
 bool IsMoveBetweenControls(const QEvent *focusEvent) {

@@ -53,7 +53,8 @@ void CheckTimeEdit(QLabel *label, QLineEdit *edit, bool allowBlank);
 
 // Shows a text read from a record file whole: the entry's limit grows to the
 // text's length when it is longer than usualLimit (a file written elsewhere),
-// so the text is never cut and saving judges and keeps what is stored.
+// so the text is never cut and saving judges and keeps what is stored. The
+// entry shows the text from its beginning.
 void SetStoredText(QLineEdit *edit, const QString &text, int usualLimit);
 
 // Enabled: the system's entry background, editable, reached by the Tab key.

@@ -9,6 +9,11 @@ using namespace Qt::StringLiterals;
 
 namespace qm {
 
+namespace {
+// The Close picture in the main window's small-button image list.
+constexpr int CloseImageIndex = 6;
+} // namespace
+
 Page::Page(const QString &objectName, QWidget *parent) : QWidget(parent) {
     setObjectName(objectName);
     setFixedSize(Width, Height);
@@ -30,6 +35,8 @@ QPushButton *Page::addCloseButton(const QString &objectName) {
     m_closeButton = new QPushButton(u"&Close"_s, m_background);
     m_closeButton->setObjectName(objectName);
     m_closeButton->setToolTip(u"Close Quillmate"_s);
+    // Every page's Close button shows the same picture.
+    m_closeButton->setProperty(ImageIndexProperty, CloseImageIndex);
     m_closeButton->setGeometry(Width - 87, Height - 35, 75, 25);
     connect(m_closeButton, &QPushButton::clicked, this,
             Reported([this] { emit closeRequested(); }));

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTextEdit>
 
 namespace qm {
@@ -244,6 +245,40 @@ void InstallFontSubstitutes() {
                                u"Arial"_s};
     QFont::insertSubstitutions(ComicSans, plain);
     QFont::insertSubstitutions(ButtonFontName, plain);
+}
+
+namespace {
+// The room a control gives its caption, and the caption as drawn.
+int captionRoom(const QWidget *control) {
+    const bool button = qobject_cast<const QAbstractButton *>(control);
+    const int frame = button ? control->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+    return control->width() - 2 * (CaptionMargin + frame);
+}
+QString shownCaption(const QWidget *control) {
+    QString text = control->property("text").toString();
+    // A button's "&" marks its key; "&&" shows one "&".
+    if (qobject_cast<const QAbstractButton *>(control))
+        text.replace(u"&&"_s, u"\x01"_s).remove(u'&').replace(u'\x01', u'&');
+    return text;
+}
+} // namespace
+
+void FitCaptionFont(const QList<QWidget *> &controls) {
+    if (controls.isEmpty())
+        return;
+    QFont font = controls.first()->font();
+    constexpr qreal Smallest = 6;
+    const auto fits = [&controls](const QFont &candidate) {
+        const QFontMetrics metrics(candidate);
+        for (const QWidget *control : controls)
+            if (metrics.horizontalAdvance(shownCaption(control)) > captionRoom(control))
+                return false;
+        return true;
+    };
+    while (!fits(font) && font.pointSizeF() - 0.5 >= Smallest)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    for (QWidget *control : controls)
+        control->setFont(font);
 }
 
 void CentreForm(QWidget *form) {

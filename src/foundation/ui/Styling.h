@@ -52,6 +52,14 @@ void StyleControls(QWidget *parent);
 // replacements instead. Called once at start-up, before any form is shown.
 void InstallFontSubstitutes();
 
+// The margin a caption keeps inside its control at each side.
+inline constexpr int CaptionMargin = 4;
+// Gives controls (labels and buttons that show one line of text) one font,
+// their own made smaller in half points where needed, so that every caption
+// fits its control with CaptionMargin at each side, inside a button's frame.
+// Stops at 6 points.
+void FitCaptionFont(const QList<QWidget *> &controls);
+
 // Places form in the middle of the screen (screenMetrics()), divisions
 // rounding toward zero.
 void CentreForm(QWidget *form);

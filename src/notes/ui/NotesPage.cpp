@@ -387,6 +387,11 @@ void NotesPage::build() {
         if (command.button)
             *command.button = button;
     }
+    // The image list has no New or Open picture: the page brings its own.
+    findChild<QPushButton *>(u"cmdNoteNew"_s)
+        ->setIcon(SvgIcon(u":/notes/button_new.svg"_s, QSize(16, 16)));
+    findChild<QPushButton *>(u"cmdNoteOpen"_s)
+        ->setIcon(SvgIcon(u":/notes/button_open.svg"_s, QSize(16, 16)));
     m_save->setEnabled(false);
     m_print->setEnabled(false);
     addCloseButton(u"cmdNotesClose"_s)->setProperty(ImageIndexProperty, 6);

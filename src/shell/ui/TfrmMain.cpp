@@ -287,6 +287,7 @@ void TfrmMain::buildMenu() {
                           " background: #dfe7f5; }"_s);
     m_down->hide();
 
+    QList<QWidget *> captionControls;
     for (int i = 0; i < m_rows.size(); ++i) {
         MenuRow &row = m_rows[i];
         const int top = i * MenuRowHeight;
@@ -299,10 +300,12 @@ void TfrmMain::buildMenu() {
         row.button->setToolTip(hints[i]);
         row.button->setGeometry((MenuWidth - MenuButtonSize) / 2, top + 4, MenuButtonSize,
                                 MenuButtonSize);
+        // The focus shows as a bright ring, clear on the button and the column.
         row.button->setStyleSheet(u"QToolButton { border: 2px outset #9fb3d3; border-radius: 6px;"
                                   " background: #eef2fa; }"
                                   " QToolButton:hover { background: #ffffff; }"
-                                  " QToolButton:pressed { border-style: inset; }"_s);
+                                  " QToolButton:pressed { border-style: inset; }"
+                                  " QToolButton:focus { border: 3px solid #ffb000; }"_s);
         connect(row.button, &QToolButton::clicked, this, Reported([this, i] { menuClick(i); }));
 
         row.label = new ClickLabel(panel, [this, i] { menuClick(i); });
@@ -316,7 +319,11 @@ void TfrmMain::buildMenu() {
         QFont font(ButtonFontName, 8);
         font.setBold(true);
         row.label->setFont(font);
+        captionControls.append(row.label);
     }
+    // One size for all captions, small enough that none runs into the
+    // column's edges.
+    FitCaptionFont(captionControls);
     m_down->setGeometry(m_rows[0].button->geometry());
 }
 

@@ -187,7 +187,9 @@ void Writer::writeText(QStringView text) {
         }
         if (c < 0x20)
             continue;
-        if (IsCp1252Representable(text.mid(i, 1))) {
+        // The C1 controls that stand for the code page's undefined bytes go as
+        // \u: other readers may take those bytes for nothing.
+        if ((c < 0x80 || c >= 0xA0) && IsCp1252Representable(text.mid(i, 1))) {
             static constexpr char Hex[] = "0123456789abcdef";
             const auto byte = static_cast<unsigned char>(EncodeCp1252(text.mid(i, 1)).at(0));
             const char escape[] = {'\\', '\'', Hex[byte >> 4], Hex[byte & 15], 0};

@@ -2,7 +2,10 @@
 // control words with random parameters, escapes, \u, \bin and text), which
 // the reader must get through in well under a second whatever it holds, and
 // a 2 MB well-formed note with varied formatting, read and written. Qt's own
-// HTML reader and writer over the same note are shown for scale.
+// HTML reader and writer over the same note are shown for scale. Then files
+// and documents with many distinct fonts and many distinct colours, each at
+// two sizes four times apart: time that grows with the size, not its square,
+// grows about four times.
 //
 // Prints milliseconds (median of several runs).
 
@@ -15,6 +18,7 @@
 #include <QTextDocument>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -119,6 +123,63 @@ void fillNote(QTextDocument &document, qsizetype characters) {
     }
 }
 
+// A file whose font table holds count fonts, every one used for a word.
+QByteArray manyFontsRtf(int count) {
+    QByteArray out = "{\\rtf1\\ansi\\deff0{\\fonttbl";
+    for (int i = 0; i < count; ++i)
+        out += "{\\f" + QByteArray::number(i) + "\\fnil Font " + QByteArray::number(i) + ";}";
+    out += "}\r\n";
+    for (int i = 0; i < count; ++i)
+        out += "\\f" + QByteArray::number(i) + " word" + QByteArray::number(i) + ' ';
+    return out + "\\par}";
+}
+
+// A file whose colour table holds count colours, every one used for a word.
+QByteArray manyColoursRtf(int count) {
+    QByteArray out = "{\\rtf1\\ansi{\\colortbl;";
+    for (int i = 0; i < count; ++i)
+        out += "\\red" + QByteArray::number(i & 255) + "\\green" +
+               QByteArray::number((i >> 8) & 255) + "\\blue" + QByteArray::number(i >> 16) + ';';
+    out += "}\r\n";
+    for (int i = 1; i <= count; ++i)
+        out += "\\cf" + QByteArray::number(i) + " word ";
+    return out + "\\par}";
+}
+
+struct Scaled {
+    const char *what;
+    std::function<QByteArray(int)> make;
+    int small;
+};
+
+// Reads and writes of one kind of file at two sizes, four times apart.
+void scaling(const std::vector<Scaled> &rows) {
+    std::unique_ptr<QTextDocument> document;
+    std::vector<QByteArray> files;
+    std::vector<Task> tasks;
+    for (const Scaled &row : rows)
+        for (const int count : {row.small, row.small * 4})
+            files.push_back(row.make(count));
+    for (const QByteArray &file : files) {
+        tasks.push_back({[&] { qm::ReadRtf(file, *document); },
+                         [&] { document = std::make_unique<QTextDocument>(); }});
+        tasks.push_back({[&] { (void)qm::WriteRtf(*document); },
+                         [&] {
+                             document = std::make_unique<QTextDocument>();
+                             qm::ReadRtf(file, *document);
+                         }});
+    }
+    const std::vector<double> ms = medianMs(tasks);
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (const int op : {0, 1}) {
+            const double small = ms[4 * r + size_t(op)];
+            const double large = ms[4 * r + 2 + size_t(op)];
+            std::printf("  %-9s %-16s %6d: %8.2f ms %6d: %8.2f ms   x%5.1f\n",
+                        op ? "WriteRtf" : "ReadRtf", rows[r].what, rows[r].small, small,
+                        rows[r].small * 4, large, large / small);
+        }
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -157,5 +218,8 @@ int main(int argc, char **argv) {
                 static_cast<long long>(html.toUtf8().size()));
     report("ReadRtf", ms[1], "Qt setHtml", ms[3]);
     report("WriteRtf", ms[2], "Qt toHtml", ms[4]);
+
+    std::printf("Many distinct fonts and colours, median of %d runs\n", Runs);
+    scaling({{"fonts", manyFontsRtf, 2000}, {"colours", manyColoursRtf, 20000}});
     return 0;
 }

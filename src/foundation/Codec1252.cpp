@@ -15,10 +15,6 @@ constexpr std::array<char16_t, 32> HighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool isUndefinedByte(char16_t c) {
-    return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-}
-
 // The byte for a character, or -1 when Windows-1252 has none.
 int byteFor(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
@@ -69,12 +65,11 @@ QString UpperCaseCp1252(QStringView text) {
     return upper;
 }
 
+// The undefined bytes count: text read from a file must save back as it was.
 bool IsCp1252Representable(QStringView text) {
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (byteFor(c) < 0 || isUndefinedByte(c))
+    for (const QChar ch : text)
+        if (byteFor(ch.unicode()) < 0)
             return false;
-    }
     return true;
 }
 

@@ -23,8 +23,8 @@ QByteArray EncodeCp1252(QStringView text, bool *ok = nullptr);
 // stored.
 QString UpperCaseCp1252(QStringView text);
 
-// True when every character of text has a byte in Windows-1252 (the five
-// undefined bytes excluded).
+// True when every character of text has a byte in Windows-1252, the C1
+// controls that stand for its five undefined bytes included.
 bool IsCp1252Representable(QStringView text);
 
 // The record field separator: the byte 0xFF, U+00FF in a QString.

@@ -27,7 +27,8 @@ QString WithDefaultExtension(const QString &path, int filterIndex);
 // become rich text; a binary file (another program's own format) is not
 // read at all.
 enum class NoteFileKind { Rtf, PlainText, Binary };
-// RTF when the bytes start with "{\rtf"; plain text after a UTF-16 byte order
+// RTF when IsRtf (white space and a UTF-8 byte order mark may come before
+// "{\rtf"); plain text after a UTF-16 byte order
 // mark; binary when they hold a NUL byte anywhere or start with the signature
 // of a word processor's, an office suite's, an archive's, a PDF's or a
 // picture's file; plain text otherwise.

@@ -16,7 +16,8 @@ class QTextDocument;
 
 namespace qm {
 
-// True when bytes start with "{\rtf" (the reader's test for rich text).
+// True when bytes start with "{\rtf", after white space and a UTF-8 byte
+// order mark if any (the reader's test for rich text).
 bool IsRtf(const QByteArray &bytes);
 
 // Content of a file that the editor cannot hold: reading drops it (keeping

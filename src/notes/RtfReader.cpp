@@ -25,7 +25,8 @@ namespace {
 
 using namespace rtf;
 
-// Deeper nesting than this is no document anyone wrote: reading stops there.
+// Deeper nesting than this is no document anyone wrote: groups beyond it are
+// not kept apart, their text is read in the deepest kept group's formatting.
 constexpr size_t MaxDepth = 10000;
 constexpr int DefaultHalfPoints = 24;
 // The largest \fs word processors accept (1638 pt); \uc beyond a few is noise.
@@ -33,6 +34,14 @@ constexpr int MaxHalfPoints = 3276;
 constexpr int MaxFallback = 16;
 
 constexpr char16_t ReplacementChar = 0xFFFD;
+
+// The document's table of formats hashes a list of font families by its type
+// alone, so runs differing only in their font would all share one hash, and
+// every new one would be compared with all before it: a file of many fonts
+// would take time growing with their square. The family as a plain string
+// under a property of our own gives each font its own hash; nothing else
+// reads it.
+constexpr int FamilyHashProperty = QTextFormat::UserProperty + 1;
 
 // What the current group's text is: the document's text, or a table read
 // into the reader's state, or something skipped whole.
@@ -96,7 +105,8 @@ enum class W {
     Lquote,
     Ltrmark,
     Mac,
-    Par, // \par, \page and \sect: a section or page break also ends the paragraph
+    Par,
+    Break, // \page and \sect: they end the paragraph unless a mark just ended it
     Pard,
     Pc,
     Pca,
@@ -202,7 +212,7 @@ constexpr WordEntry Words[] = {
     {"nonshppict", W::Skip, RtfLoss::Pictures},
     {"object", W::Skip, RtfLoss::Objects},
     {"operator", W::Skip},
-    {"page", W::Par},
+    {"page", W::Break},
     {"par", W::Par},
     {"pard", W::Pard},
     {"pc", W::Pc},
@@ -227,7 +237,7 @@ constexpr WordEntry Words[] = {
     {"rsidtbl", W::Skip},
     {"rtlmark", W::Rtlmark},
     {"rxe", W::Skip, RtfLoss::IndexEntries},
-    {"sect", W::Par},
+    {"sect", W::Break},
     {"shp", W::Skip, RtfLoss::Pictures},
     {"shprslt", W::Skip, RtfLoss::Pictures},
     {"strike", W::Strike},
@@ -312,7 +322,7 @@ public:
     explicit Reader(QTextDocument &document)
         : m_cursor(&document), m_defaultFamily(document.defaultFont().family()) {}
 
-    void read(const QByteArray &bytes);
+    void read(QByteArrayView bytes);
     RtfLosses losses() const { return m_losses; }
 
 private:
@@ -325,6 +335,7 @@ private:
     void unicode(int value);
     bool consumeFallback(Token &token);
     void closeGroup();
+    void beyondDepth(const Token &token);
 
     // The font and colour tables.
     void fontTableText(std::string_view bytes);
@@ -353,7 +364,9 @@ private:
     CodePageDecoder m_decoder;
     int m_ansiCodePage = 1252;
     int m_defaultFont = 0;
-    int m_fallbackLeft = 0; // characters still to skip after a \u
+    int m_fallbackLeft = 0;  // characters still to skip after a \u
+    size_t m_excess = 0;     // groups open beyond MaxDepth
+    size_t m_skipExcess = 0; // m_excess at which a destination beyond it began; 0: none
 
     QHash<int, Font> m_fonts;
     int m_tableFont = -1; // the font table entry being read
@@ -378,7 +391,7 @@ private:
     RtfLosses m_losses;
 };
 
-void Reader::read(const QByteArray &bytes) {
+void Reader::read(QByteArrayView bytes) {
     m_cursor.beginEditBlock();
     Tokenizer tokens(bytes);
     m_stack.reserve(64);
@@ -393,15 +406,21 @@ void Reader::read(const QByteArray &bytes) {
 bool Reader::step(Token &token) {
     if (m_fallbackLeft > 0 && !consumeFallback(token))
         return true;
+    if (m_excess > 0 || (token.kind == TokenKind::GroupOpen && m_stack.size() > MaxDepth)) {
+        beyondDepth(token);
+        return true;
+    }
     switch (token.kind) {
     case TokenKind::GroupOpen:
-        if (m_stack.size() > MaxDepth)
-            return false;
         m_stack.push_back(m_stack.back());
         return true;
     case TokenKind::GroupClose:
+        // The document's own group closing ends the reading; its state stays
+        // for the last paragraph, which may have no mark of its own.
+        if (m_stack.size() <= 2)
+            return false;
         closeGroup();
-        return m_stack.size() > 1; // the document's own group has closed
+        return true;
     case TokenKind::Word:
         word(token);
         return true;
@@ -426,6 +445,15 @@ bool Reader::step(Token &token) {
 // escapes and \bin data. A brace ends the stand-in early.
 bool Reader::consumeFallback(Token &token) {
     switch (token.kind) {
+    case TokenKind::Word:
+        // A character of its own, never a stand-in: surrogate pairs and runs
+        // of characters are often written without any.
+        if (token.hasParam && token.text == "u") {
+            m_fallbackLeft = 0;
+            return true;
+        }
+        --m_fallbackLeft;
+        return false;
     case TokenKind::GroupOpen:
     case TokenKind::GroupClose:
         m_fallbackLeft = 0;
@@ -440,6 +468,44 @@ bool Reader::consumeFallback(Token &token) {
         --m_fallbackLeft;
         return false;
     }
+}
+
+// Groups beyond MaxDepth are counted, not kept: their text goes in with the
+// deepest kept group's formatting, words that change formatting are dropped
+// (so nothing leaks out when they close), and a destination skips its group.
+void Reader::beyondDepth(const Token &token) {
+    if (token.kind == TokenKind::GroupOpen) {
+        ++m_excess;
+        return;
+    }
+    if (token.kind == TokenKind::GroupClose) {
+        if (m_skipExcess == m_excess)
+            m_skipExcess = 0;
+        --m_excess;
+        return;
+    }
+    if (m_skipExcess > 0)
+        return;
+    const GroupState kept = state();
+    switch (token.kind) {
+    case TokenKind::Word:
+        word(token);
+        break;
+    case TokenKind::Symbol:
+        symbol(token.symbol);
+        break;
+    case TokenKind::Hex:
+        hex(token.byte);
+        break;
+    case TokenKind::Text:
+        text(token.text);
+        break;
+    default:
+        break;
+    }
+    if (state().dest != kept.dest)
+        m_skipExcess = m_excess;
+    state() = kept;
 }
 
 void Reader::closeGroup() {
@@ -602,6 +668,10 @@ void Reader::textWord(W word, const Token &token) {
         break;
     case W::Par:
         endParagraph();
+        break;
+    case W::Break:
+        if (!m_needBlock)
+            endParagraph();
         break;
     case W::Row:
         m_cellTab = false;
@@ -911,7 +981,9 @@ const QTextCharFormat &Reader::format(const CharProps &props) {
     if (it != m_formats.end())
         return *it;
     QTextCharFormat format;
-    format.setFontFamilies(QStringList{family(props.font)});
+    const QString name = family(props.font);
+    format.setFontFamilies(QStringList{name});
+    format.setProperty(FamilyHashProperty, name);
     format.setFontPointSize(props.halfPoints / 2.0);
     if (props.bold)
         format.setFontWeight(QFont::Bold);
@@ -935,8 +1007,20 @@ const QTextCharFormat &Reader::format(const CharProps &props) {
 
 } // namespace
 
+namespace {
+// Where "{\rtf" starts after a UTF-8 byte order mark and white space, which
+// editors and mail programs leave before it; -1 when it does not.
+qsizetype rtfStart(const QByteArray &bytes) {
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (start < bytes.size() && (bytes[start] == ' ' || bytes[start] == '\t' ||
+                                    bytes[start] == '\r' || bytes[start] == '\n'))
+        ++start;
+    return QByteArrayView(bytes).sliced(start).startsWith("{\\rtf") ? start : -1;
+}
+} // namespace
+
 bool IsRtf(const QByteArray &bytes) {
-    return bytes.startsWith("{\\rtf");
+    return rtfStart(bytes) >= 0;
 }
 
 RtfLosses ReadRtf(const QByteArray &bytes, QTextDocument &document) {
@@ -945,7 +1029,7 @@ RtfLosses ReadRtf(const QByteArray &bytes, QTextDocument &document) {
     document.setUndoRedoEnabled(false);
     document.clear();
     Reader reader(document);
-    reader.read(bytes);
+    reader.read(QByteArrayView(bytes).sliced(std::max<qsizetype>(rtfStart(bytes), 0)));
     document.setUndoRedoEnabled(undo);
     return reader.losses();
 }

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
@@ -36,6 +37,7 @@ class Writer {
 public:
     explicit Writer(const QTextDocument &document) : m_default(document.defaultFont()) {
         m_fonts.append(m_default.family());
+        m_fontIndex.insert(m_default.family(), 0);
     }
     QByteArray write(const QTextDocument &document);
 
@@ -48,8 +50,11 @@ private:
     void breakLongLine();
 
     QFont m_default;
+    // The tables in order, and each entry's index to find it in constant time.
     QStringList m_fonts;
+    QHash<QString, int> m_fontIndex;
     QList<QRgb> m_colours;
+    QHash<QRgb, int> m_colourIndex;
     QByteArray m_out;
     qsizetype m_lineStart = 0;
     bool m_needSpace = false; // a control word just written wants its delimiter
@@ -73,9 +78,11 @@ RunProps Writer::propsOf(const QTextCharFormat &format) {
         family = m_default.family();
     // Font names end at ';' in the font table, so one cannot be part of a name.
     family.remove(u';');
-    props.font = int(m_fonts.indexOf(family));
-    if (props.font < 0) {
+    if (const auto it = m_fontIndex.constFind(family); it != m_fontIndex.cend()) {
+        props.font = *it;
+    } else {
         props.font = int(m_fonts.size());
+        m_fontIndex.insert(family, props.font);
         m_fonts.append(family);
     }
     double points = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
@@ -99,12 +106,12 @@ RunProps Writer::propsOf(const QTextCharFormat &format) {
         if (brush.style() == Qt::NoBrush)
             return 0;
         const QRgb rgb = brush.color().rgb();
-        qsizetype index = m_colours.indexOf(rgb);
-        if (index < 0) {
-            index = m_colours.size();
+        auto it = m_colourIndex.constFind(rgb);
+        if (it == m_colourIndex.cend()) {
+            it = m_colourIndex.insert(rgb, int(m_colours.size()));
             m_colours.append(rgb);
         }
-        return int(index) + 1;
+        return *it + 1;
     };
     props.foreground = colourIndex(format.foreground());
     props.background = colourIndex(format.background());
@@ -187,7 +194,9 @@ void Writer::writeText(QStringView text) {
         }
         if (c < 0x20)
             continue;
-        if (IsCp1252Representable(text.mid(i, 1))) {
+        // The C1 controls that stand for the code page's undefined bytes go as
+        // \u: other readers may take those bytes for nothing.
+        if ((c < 0x80 || c >= 0xA0) && IsCp1252Representable(text.mid(i, 1))) {
             static constexpr char Hex[] = "0123456789abcdef";
             const auto byte = static_cast<unsigned char>(EncodeCp1252(text.mid(i, 1)).at(0));
             const char escape[] = {'\\', '\'', Hex[byte >> 4], Hex[byte & 15], 0};

@@ -1,6 +1,12 @@
+#include "diary/Appointment.h"
+#include "diary/AppointmentRules.h"
+#include "diary/AppointmentStore.h"
 #include "foundation/Codec1252.h"
+#include "foundation/Dates.h"
 #include "foundation/Errors.h"
+#include "foundation/LineFiles.h"
 #include "foundation/Text.h"
+#include "support/TestServices.h"
 
 #include <QtTest>
 
@@ -24,6 +30,9 @@ private slots:
     void upperCaseOfTheCodePage();
     void numbers_data();
     void numbers();
+    void undefinedBytesRoundTrip_data();
+    void undefinedBytesRoundTrip();
+    void diaryLinesWithUndefinedBytesSaveUnchanged();
 };
 
 // Which helper a row of cutting() runs.
@@ -222,6 +231,60 @@ void TestText::numbers() {
         QCOMPARE(qm::ToNumber(value), number);
     else
         QVERIFY_THROWS_EXCEPTION(qm::ConversionError, qm::ToNumber(value));
+}
+
+// The five bytes Windows-1252 leaves undefined come back as they were read,
+// and text holding them may be saved.
+void TestText::undefinedBytesRoundTrip_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0x81") << "\x81"_ba << u"\u0081"_s;
+    QTest::newRow("0x8D") << "\x8d"_ba << u"\u008D"_s;
+    QTest::newRow("0x8F") << "\x8f"_ba << u"\u008F"_s;
+    QTest::newRow("0x90") << "\x90"_ba << u"\u0090"_s;
+    QTest::newRow("0x9D") << "\x9d"_ba << u"\u009D"_s;
+    QTest::newRow("among letters")
+        << "Caf\xe9 \x81\x80\x9d"_ba << u"Caf\u00e9 \u0081\u20ac\u009D"_s;
+}
+
+void TestText::undefinedBytesRoundTrip() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(qm::DecodeCp1252(bytes), text);
+    bool ok = false;
+    QCOMPARE(qm::EncodeCp1252(text, &ok), bytes);
+    QVERIFY(ok);
+    QVERIFY(qm::IsCp1252Representable(text));
+    QString reason;
+    QVERIFY2(qm::CanStoreInField(text, u"Description"_s, &reason), qPrintable(reason));
+    QVERIFY2(qm::CanStoreInLastField(text, u"Description"_s, &reason), qPrintable(reason));
+}
+
+// Appointments read from a file, taken into the editor's fields and saved
+// as they were: the save is allowed and the file is the same, byte for byte.
+void TestText::diaryLinesWithUndefinedBytesSaveUnchanged() {
+    qm::test::TestServices services;
+    const QByteArray original = qm::test::TestData(u"diary/undefined_bytes.qmt"_s);
+    const QString path = services.path(qm::DiaryFileName);
+    qm::test::WriteBytes(path, original);
+    qm::AppointmentStore store;
+    store.loadFile();
+    QCOMPARE(store.size(), 2);
+    for (qsizetype position = 0; position < store.size(); ++position) {
+        const qm::Appointment read = qm::ReadAppointment(store.at(position));
+        qm::AppointmentEntries entries;
+        entries.date = qm::SortableToDisplay(read.date);
+        entries.start = read.start;
+        entries.end = read.end;
+        entries.duration = qm::DurationFromTimes(read.start, read.end).value_or(QString());
+        entries.description = read.description;
+        entries.remind = QString::number(read.reminder);
+        entries.remindEnabled = read.reminder > 0;
+        entries.tentative = read.tentative;
+        QCOMPARE(qm::AppointmentSaveReasons(entries), QString());
+        store.replace(position, qm::AppointmentLineFromEntries(entries));
+        QCOMPARE(qm::test::ReadBytes(path), original);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestText)

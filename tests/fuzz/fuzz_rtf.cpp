@@ -1,7 +1,10 @@
-// libFuzzer target for the RTF reader: any bytes are read into a document,
-// which is then written back. Crashes, hangs, leaks and sanitizer reports are
-// the faults; the reader promises to survive every input.
+// libFuzzer target for the RTF reader and what the notes page reads a file
+// with: any bytes are read into a document, which is then written back, and
+// read again as a note file is (rich text or plain text, whichever the bytes
+// are). Crashes, hangs, leaks and sanitizer reports are the faults; the
+// readers promise to survive every input.
 
+#include "notes/NoteFiles.h"
 #include "notes/Rtf.h"
 
 #include <QByteArray>
@@ -28,6 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     QTextDocument again;
     qm::ReadRtf(rtf, again);
     if (again.toRawText() != document.toRawText())
+        __builtin_trap();
+
+    // The notes page: the kind decides, and only rich text is read as RTF.
+    const qm::NoteFileKind kind = qm::NoteFileKindOf(bytes);
+    if ((kind == qm::NoteFileKind::Rtf) != qm::IsRtf(bytes))
+        __builtin_trap();
+    QTextDocument note;
+    const qm::RtfLosses losses = qm::ReadNoteBytes(bytes, note);
+    if (kind != qm::NoteFileKind::Rtf && (losses != qm::RtfLoss::Nothing || note.isUndoAvailable()))
         __builtin_trap();
     return 0;
 }

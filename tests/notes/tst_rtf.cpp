@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -218,6 +219,14 @@ private slots:
     void readsText();
     void readsFormatting_data();
     void readsFormatting();
+    void unicodeIsNeverAFallback_data();
+    void unicodeIsNeverAFallback();
+    void breakAfterAMarkAddsNoParagraph_data();
+    void breakAfterAMarkAddsNoParagraph();
+    void lastParagraphKeepsItsAlignment_data();
+    void lastParagraphKeepsItsAlignment();
+    void readsBeyondTheDepthCap_data();
+    void readsBeyondTheDepthCap();
     void survivesHostileInput_data();
     void survivesHostileInput();
     void truncatedFilesGiveWhatWasRead_data();
@@ -348,6 +357,100 @@ void TestRtf::readsFormatting() {
     QCOMPARE(lines, runs);
 }
 
+// A \u right after a \u is the next character, never the first one's stand-in;
+// the stand-in count starts again after the last.
+void TestRtf::unicodeIsNeverAFallback_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("pair and run without stand-ins")
+        << QByteArray(R"({\rtf1\ansi E\u55357 \u56835  x\par M\u21487\u21488 N\par})")
+        << u"E\U0001F603x\nM\u53ef\u53f0"_s;
+    QTest::newRow("stand-ins after every one")
+        << QByteArray(R"({\rtf1 \u-10179?\u-8701?\u21487\'3f\u21488\'3f!})")
+        << u"\U0001F603\u53ef\u53f0!"_s;
+    QTest::newRow("two-character stand-ins")
+        << QByteArray(R"({\rtf1\uc2 \u21487\u21488 xyz})") << u"\u53ef\u53f0z"_s;
+}
+
+void TestRtf::unicodeIsNeverAFallback() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(textOf(*read(rtf)), text);
+}
+
+// A page or section break ends a paragraph unless a paragraph mark has just
+// ended it; an empty paragraph the writer made stays.
+void TestRtf::breakAfterAMarkAddsNoParagraph_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("breaks alone and after marks")
+        << QByteArray(R"({\rtf1\ansi A\page B\par C\par\page D\par E\sect F\par G\par\sect H\par})")
+        << u"A\nB\nC\nD\nE\nF\nG\nH"_s;
+    QTest::newRow("formatting between mark and break")
+        << QByteArray(R"({\rtf1 A\par\pard\b\page B})") << u"A\nB"_s;
+    QTest::newRow("empty paragraph before a break")
+        << QByteArray(R"({\rtf1 A\par\par\page B})") << u"A\n\nB"_s;
+}
+
+void TestRtf::breakAfterAMarkAddsNoParagraph() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(textOf(*read(rtf)), text);
+}
+
+// The last paragraph takes the alignment in force where the document ends,
+// with or without a mark of its own.
+void TestRtf::lastParagraphKeepsItsAlignment_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QStringList>("paragraphs");
+    const QStringList leftCentre = {u"paragraph left"_s, u"paragraph centre"_s};
+    QTest::newRow("no closing mark")
+        << QByteArray(R"({\rtf1\ansi\pard first\par\pard\qc centred, no closing par})")
+        << leftCentre;
+    QTest::newRow("closing mark") << QByteArray(
+                                         R"({\rtf1\ansi\pard first\par\pard\qc centred\par})")
+                                  << leftCentre;
+    QTest::newRow("only paragraph")
+        << QByteArray(R"({\rtf1\qr right})") << QStringList{u"paragraph right"_s};
+    QTest::newRow("file cut short") << QByteArray(R"({\rtf1 a\par\qj b)")
+                                    << QStringList{u"paragraph left"_s, u"paragraph justify"_s};
+}
+
+void TestRtf::lastParagraphKeepsItsAlignment() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QStringList, paragraphs);
+    const QStringList lines = describe(*read(rtf)).filter(QRegularExpression(u"^paragraph"_s));
+    QCOMPARE(lines, paragraphs);
+}
+
+// Groups nested beyond the cap are not kept apart, but their text is read in
+// the formatting of the deepest kept group; a destination there is skipped.
+void TestRtf::readsBeyondTheDepthCap_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QStringList>("runs");
+    const int deep = 10000;
+    QTest::newRow("10,000 groups around a word")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}}a") + QByteArray(deep, '{') + "b" +
+               QByteArray(deep, '}') + "c}"
+        << QStringList{u"Arial\t12\t----\tauto\tnone\tabc"_s};
+    QTest::newRow("formatting beyond the cap")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}}a{\\b ") + QByteArray(deep, '{') +
+               R"(\i b{\*\x c}{\pict d}{\fonttbl{\f0 e;}}\tab )" + QByteArray(deep, '}') + " f}g}"
+        << QStringList{u"Arial\t12\t----\tauto\tnone\ta"_s,
+                       u"Arial\t12\tb---\tauto\tnone\tb\\t f"_s,
+                       u"Arial\t12\t----\tauto\tnone\tg"_s};
+}
+
+void TestRtf::readsBeyondTheDepthCap() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QStringList, runs);
+    QStringList lines = describe(*read(rtf));
+    lines.removeFirst(); // the paragraph
+    for (QString &line : lines)
+        line.remove(0, 4); // "run\t"
+    QCOMPARE(lines, runs);
+}
+
 // Nothing crashes, hangs or grows without bound; what can be read is kept.
 void TestRtf::survivesHostileInput_data() {
     QTest::addColumn<QByteArray>("rtf");
@@ -355,7 +458,7 @@ void TestRtf::survivesHostileInput_data() {
     const int deep = 100000;
     QTest::newRow("nesting 100,000 deep")
         << QByteArray("{\\rtf1 a") + QByteArray(deep, '{') + "b" + QByteArray(deep, '}') + "c}"
-        << u"a"_s;
+        << u"abc"_s;
     QTest::newRow("nesting 10,000 deep is read")
         << QByteArray("{\\rtf1 a") + QByteArray(9999, '{') + "b" + QByteArray(9999, '}') + "c}"
         << u"abc"_s;
@@ -415,28 +518,38 @@ void TestRtf::truncatedFilesGiveWhatWasRead() {
 void TestRtf::readsPlainText_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::newRow("UTF-8") << QByteArray("caf\xc3\xa9 \xe2\x82\xac") << u"caf\u00e9 \u20ac"_s;
-    QTest::newRow("UTF-8 with its mark") << QByteArray("\xef\xbb\xbfx") << u"x"_s;
+    QTest::addColumn<bool>("rich");
+    QTest::newRow("UTF-8") << QByteArray("caf\xc3\xa9 \xe2\x82\xac") << u"caf\u00e9 \u20ac"_s
+                           << false;
+    QTest::newRow("UTF-8 with its mark") << QByteArray("\xef\xbb\xbfx") << u"x"_s << false;
     QTest::newRow("invalid UTF-8 is Windows-1252")
-        << QByteArray("caf\xe9 \x80\x81") << u"caf\u00e9 \u20ac\u0081"_s;
-    QTest::newRow("line ends") << QByteArray("a\r\nb\rc\nd") << u"a\nb\nc\nd"_s;
+        << QByteArray("caf\xe9 \x80\x81") << u"caf\u00e9 \u20ac\u0081"_s << false;
+    QTest::newRow("line ends") << QByteArray("a\r\nb\rc\nd") << u"a\nb\nc\nd"_s << false;
     QTest::newRow("UTF-16 with its mark") << QByteArray("\xff\xfe"
                                                         "a\0\r\0\n\0\xac\x20",
                                                         10)
-                                          << u"a\n\u20ac"_s;
-    QTest::newRow("not quite RTF") << QByteArray(" {\\rtf1 a}") << u" {\\rtf1 a}"_s;
-    QTest::newRow("RTF") << QByteArray("{\\rtf1 a\\par b}") << u"a\nb"_s;
-    QTest::newRow("empty") << QByteArray() << QString();
+                                          << u"a\n\u20ac"_s << false;
+    QTest::newRow("space before the signature") << QByteArray(" {\\rtf1 a}") << u"a"_s << true;
+    QTest::newRow("line break before the signature")
+        << QByteArray("\n{\\rtf1\\ansi Hello\\par}") << u"Hello"_s << true;
+    QTest::newRow("white space and UTF-8 mark before the signature")
+        << QByteArray("\xef\xbb\xbf\r\n\t {\\rtf1 a}") << u"a"_s << true;
+    QTest::newRow("text before the signature")
+        << QByteArray("x {\\rtf1 a}") << u"x {\\rtf1 a}"_s << false;
+    QTest::newRow("RTF") << QByteArray("{\\rtf1 a\\par b}") << u"a\nb"_s << true;
+    QTest::newRow("empty") << QByteArray() << QString() << false;
 }
 
 void TestRtf::readsPlainText() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
+    QFETCH(bool, rich);
+    QCOMPARE(qm::NoteFileKindOf(bytes) == qm::NoteFileKind::Rtf, rich);
     const auto document = newDocument();
     qm::ReadRtf("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\qc\\b old}", *document);
     qm::ReadNoteBytes(bytes, *document);
     QCOMPARE(textOf(*document), text);
-    if (!qm::IsRtf(bytes)) {
+    if (!rich) {
         // Plain text carries no formatting: the editor's font shows it.
         const QTextCharFormat format = document->begin().begin().fragment().charFormat();
         QVERIFY(!format.hasProperty(QTextFormat::FontFamilies));

@@ -29,7 +29,9 @@ QString NoteFileExtension(int filterIndex) {
 
 QString WithDefaultExtension(const QString &path, int filterIndex) {
     const QString extension = NoteFileExtension(filterIndex);
-    if (extension.isEmpty() || path.endsWith(extension) || path.contains(u'.'))
+    // Only the name counts: a folder called "my.notes" is no extension.
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    if (extension.isEmpty() || name.endsWith(extension) || name.contains(u'.'))
         return path;
     return path + extension;
 }

@@ -18,8 +18,8 @@ const QStringList &NoteFileFilters();
 // ".Qmn", ".Rtf" or ".Doc" for filter index 1, 2 or 3; empty for any other.
 QString NoteFileExtension(int filterIndex);
 
-// A chosen name with the filter's extension appended when it has no full stop
-// anywhere (its folders included); a name with any full stop is kept as it is.
+// A chosen name with the filter's extension appended when the file name has no
+// full stop (its folders may have one); a name with a full stop is kept as it is.
 QString WithDefaultExtension(const QString &path, int filterIndex);
 
 // What a file's bytes are to the notes page. Rich text is read as a note;

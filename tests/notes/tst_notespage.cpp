@@ -140,7 +140,8 @@ void TestNotesPage::defaultExtension_data() {
     QTest::newRow("notes, filter 3") << u"/home/ann/notes"_s << 3 << u"/home/ann/notes.Doc"_s;
     QTest::newRow("any full stop") << u"/home/ann/notes.txt"_s << 2 << u"/home/ann/notes.txt"_s;
     QTest::newRow("other case kept") << u"/home/ann/notes.QMN"_s << 1 << u"/home/ann/notes.QMN"_s;
-    QTest::newRow("full stop in a folder") << u"/home/ann.b/notes"_s << 1 << u"/home/ann.b/notes"_s;
+    QTest::newRow("full stop in a folder")
+        << u"/home/ann.b/notes"_s << 1 << u"/home/ann.b/notes.Qmn"_s;
     QTest::newRow("no such filter") << u"/home/ann/notes"_s << 4 << u"/home/ann/notes"_s;
 }
 

@@ -65,13 +65,6 @@ const QString DesignFontFamily = u"Times New Roman"_s;
 constexpr int DesignFontSize = 9;
 const QString PreparedFontSize = u"10"_s;
 
-// The default extension goes by the name the user typed, whatever the
-// folders above it are called (a folder "my.notes" is no extension).
-QString WithExtensionByName(const QString &chosen, int filterIndex) {
-    const qsizetype slash = chosen.lastIndexOf(u'/') + 1;
-    return chosen.left(slash) + WithDefaultExtension(chosen.mid(slash), filterIndex);
-}
-
 QString OverwriteQuestion(const QString &path) {
     return u"File "_s + path + u" Already Exists"_s + u"\r\r"_s +
            u"Are You Sure You Want To Overwrite It?"_s;
@@ -600,7 +593,7 @@ void NotesPage::cmdNoteOpenClick() {
     const QString chosen = dialog.chosenPath();
     if (IsBlank(chosen))
         return;
-    const QString path = WithExtensionByName(chosen, dialog.filterIndex());
+    const QString path = WithDefaultExtension(chosen, dialog.filterIndex());
     if (const auto loaded = loadNotes(path)) {
         showLoaded(path, *loaded);
         m_editor->setFocus();
@@ -632,7 +625,7 @@ bool NotesPage::runSaveDialog(const QString &preset) {
 bool NotesPage::savNotesCanClose(const QString &chosen, int filterIndex) {
     if (IsBlank(chosen))
         return true;
-    const QString path = WithExtensionByName(chosen, filterIndex);
+    const QString path = WithDefaultExtension(chosen, filterIndex);
     // Choosing the bound file that holds what the editor cannot keep asks
     // that question rather than the plain overwrite one.
     if (m_notKept && QFileInfo(path) == QFileInfo(m_currentNoteFile)) {

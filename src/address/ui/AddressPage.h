@@ -56,6 +56,7 @@ private:
     void selectRow(int row);
 
     AddressFile m_file;
+    AddressViewRecords m_records;
     AddressView m_view;
     AddressOrder m_order = AddressOrder::Company;
     ContactFilter m_filter = ContactFilter::All;

@@ -159,7 +159,7 @@ QWidget *AlarmsPage::focusTarget() {
 
 bool AlarmsPage::hasUnsavedChanges() const {
     // The main window's page area hides every page but the one on show.
-    return isBuilt() && !isHidden() && FormChanged(window());
+    return isBuilt() && !isHidden() && FormChanged(const_cast<AlarmsPage *>(this));
 }
 
 void AlarmsPage::showStep() {
@@ -259,7 +259,7 @@ void AlarmsPage::cmdAlarmSaveClick() {
         return;
     }
     ShowMessageBox(AlarmTimesSavedMessage, MessageKind::Information, MessageButtons::OK);
-    SnapshotForm(window());
+    SnapshotForm(this);
 }
 
 void AlarmsPage::cmdClearClick(int row) {
@@ -290,7 +290,7 @@ void AlarmsPage::alarmRemoved(const QString &line) {
     // A page not made yet loads the file when it is first shown.
     if (!isBuilt())
         return;
-    if (!FormChanged(window())) {
+    if (!FormChanged(this)) {
         LoadAlarmPage();
         return;
     }

@@ -168,6 +168,7 @@ const QList<AddressRecord> &AddressViewRecords::read(const QString &path,
         m_path = path;
         m_fields = fields;
         m_read = true;
+        ++m_generation;
     }
     return m_records;
 }

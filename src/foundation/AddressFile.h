@@ -57,9 +57,13 @@ class AddressViewRecords {
 public:
     // As ReadWholeAddressRecords(path, fields); raises the same errors.
     const QList<AddressRecord> &read(const QString &path, const QList<int> &fields);
+    // Goes up each time the records are decoded afresh: what was made of
+    // them at the same generation is still good.
+    int generation() const { return m_generation; }
 
 private:
     bool m_read = false;
+    int m_generation = 0;
     QString m_path;
     QList<int> m_fields;
     QByteArray m_bytes;

@@ -280,9 +280,13 @@ void AddressPage::FillAddressView(AddressOrder order) {
     ensureBuilt();
     BusyScope busy;
     // Read first: when the file cannot be read the view stays as it was.
-    AddressView view = qm::FillAddressView(m_records.read(dataFile(AddressFileName), ViewFields),
-                                           order, m_filter, CurrentKey);
-    m_view = std::move(view);
+    const QList<AddressRecord> &records = m_records.read(dataFile(AddressFileName), ViewFields);
+    // The same records in the same order and filter make the same view: a
+    // page shown again over an unchanged file does not sort them again.
+    const ViewMade made{m_records.generation(), order, m_filter, CurrentKey};
+    if (!m_lastView || made != m_lastView->made)
+        m_lastView = LastView{made, qm::FillAddressView(records, order, m_filter, CurrentKey)};
+    m_view = m_lastView->view;
     m_file.AddressCount = m_view.AddressCount;
     m_order = order;
     layOutGrid();

@@ -4,6 +4,8 @@
 #include "foundation/EditMode.h"
 #include "foundation/ui/Page.h"
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -57,6 +59,19 @@ private:
 
     AddressFile m_file;
     AddressViewRecords m_records;
+    // What the last view was made of, and the view.
+    struct ViewMade {
+        int generation;
+        AddressOrder order;
+        ContactFilter filter;
+        int currentKey;
+        bool operator==(const ViewMade &) const = default;
+    };
+    struct LastView {
+        ViewMade made;
+        AddressView view;
+    };
+    std::optional<LastView> m_lastView;
     AddressView m_view;
     AddressOrder m_order = AddressOrder::Company;
     ContactFilter m_filter = ContactFilter::All;

@@ -197,6 +197,8 @@ void TestAddressForms::showingAgainReadsOnlyAChangedFile_data() {
     QTest::newRow("same size, same time")
         << QByteArray("0113 1") << QByteArray("0113 9") << u"0113 9"_s;
     QTest::newRow("longer") << QByteArray("0113 1") << QByteArray("0113 12") << u"0113 12"_s;
+    QTest::newRow("prepared, then changed")
+        << QByteArray("0113 1") << QByteArray("0113 9") << u"0113 9"_s;
 }
 
 void TestAddressForms::showingAgainReadsOnlyAChangedFile() {
@@ -206,9 +208,18 @@ void TestAddressForms::showingAgainReadsOnlyAChangedFile() {
     Desk desk;
     const QString path = desk.services.path(AddressFileName);
     writeBook(path, 2);
-    desk.show();
-    const QString shown = desk.page.view().rows.at(1).cells.last();
-    QCOMPARE(shown, u"0113 1"_s);
+    if (QTest::currentDataTag() == QByteArray("prepared, then changed")) {
+        // Made ready on another thread at start-up, changed before it was shown.
+        desk.page.prepareView();
+        QTest::qWait(50);
+    } else {
+        desk.show();
+    }
+    QString shown;
+    if (desk.page.isBuilt()) {
+        shown = desk.page.view().rows.at(1).cells.last();
+        QCOMPARE(shown, u"0113 1"_s);
+    }
     if (!to.isEmpty()) {
         const QDateTime stamp = QFileInfo(path).lastModified();
         WriteBytes(path, desk.file().replace(from, to));
@@ -220,7 +231,8 @@ void TestAddressForms::showingAgainReadsOnlyAChangedFile() {
     const QString again = desk.page.view().rows.at(1).cells.last();
     QCOMPARE(again, telephone);
     // An unchanged file is not decoded again: the view holds the same texts.
-    QCOMPARE(again.constData() == shown.constData(), to.isEmpty());
+    if (!shown.isNull())
+        QCOMPARE(again.constData() == shown.constData(), to.isEmpty());
 }
 
 // Personal contacts have no company column: the company order turns into

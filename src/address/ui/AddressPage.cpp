@@ -223,6 +223,22 @@ void AddressPage::build() {
     layOutGrid();
 }
 
+void AddressPage::prepareView() {
+    if (m_lastView || m_prepared.valid())
+        return;
+    const Settings settings(settingsStore());
+    const ContactFilter filter = FilterFromCode(settings.addressContacts());
+    const AddressOrder order = OrderForFilter(OrderFromName(settings.addressOrder()), filter);
+    const QString path = dataFile(AddressFileName);
+    m_prepared = std::async(std::launch::async, [path, order, filter] {
+        Prepared prepared;
+        const QList<AddressRecord> &records = prepared.records.read(path, ViewFields);
+        prepared.last = LastView{ViewMade{prepared.records.generation(), order, filter, -1},
+                                 qm::FillAddressView(records, order, filter, -1)};
+        return prepared;
+    });
+}
+
 void AddressPage::showStep() {
     ensureBuilt();
     // The grid is empty until the file has been read.
@@ -280,6 +296,15 @@ void AddressPage::FillAddressView(AddressOrder order) {
     ensureBuilt();
     BusyScope busy;
     // Read first: when the file cannot be read the view stays as it was.
+    if (m_prepared.valid()) {
+        // A file that could not be read there is read, and reported, below.
+        try {
+            Prepared prepared = m_prepared.get();
+            m_records = std::move(prepared.records);
+            m_lastView = std::move(prepared.last);
+        } catch (const std::exception &) {
+        }
+    }
     const QList<AddressRecord> &records = m_records.read(dataFile(AddressFileName), ViewFields);
     // The same records in the same order and filter make the same view: a
     // page shown again over an unchanged file does not sort them again.

@@ -4,6 +4,7 @@
 #include "foundation/EditMode.h"
 #include "foundation/ui/Page.h"
 
+#include <future>
 #include <optional>
 
 class QLabel;
@@ -28,6 +29,11 @@ public:
 
     // The key of the contact to select after the next fill; -1 for none.
     int CurrentKey = -1;
+
+    // Reads "Address.Qmt" and makes its view in the order and filter stored,
+    // on another thread, so the page's first showing finds it made. The
+    // file is still looked at then: a change since is shown.
+    void prepareView();
 
     void showStep() override;
     QWidget *focusTarget() override;
@@ -72,6 +78,11 @@ private:
         AddressView view;
     };
     std::optional<LastView> m_lastView;
+    struct Prepared {
+        AddressViewRecords records;
+        LastView last;
+    };
+    std::future<Prepared> m_prepared;
     AddressView m_view;
     AddressOrder m_order = AddressOrder::Company;
     ContactFilter m_filter = ContactFilter::All;

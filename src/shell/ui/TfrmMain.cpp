@@ -500,6 +500,9 @@ void TfrmMain::runStartUpSequence() {
         if (splash)
             splash->close();
     }
+    // The address book is made ready while the user looks at the first page.
+    if (auto *address = qobject_cast<AddressPage *>(m_address))
+        address->prepareView();
     if (settings.showWelcome()) {
         TfrmWelcome welcome(this);
         prompter().runModal(welcome);
@@ -539,11 +542,13 @@ void TfrmMain::menuClick(int row) {
     if (auto *address = qobject_cast<AddressPage *>(m_rows[row].page))
         address->CurrentKey = -1;
     Page *target = m_rows[row].page;
+    // Read while the page is hidden: laid out once when it is shown, not
+    // again and again as the text comes in.
+    if (target == m_notes && std::exchange(m_openNotesPending, false))
+        m_notePad->OpenLastNoteFile();
     ShowPage(target);
     if (QWidget *focus = target->focusTarget())
         focus->setFocus();
-    if (target == m_notes && std::exchange(m_openNotesPending, false))
-        m_notePad->OpenLastNoteFile();
 }
 
 void TfrmMain::pageKeyPressed(int row) {

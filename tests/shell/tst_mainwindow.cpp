@@ -182,6 +182,8 @@ private slots:
     void buttonsShowTheirPictures();
     void closeQuery_data();
     void closeQuery();
+    void unsavedAlarmTimesAskedAboutOnClose_data();
+    void unsavedAlarmTimesAskedAboutOnClose();
     void closeLeavesThePageOnShow_data();
     void closeLeavesThePageOnShow();
     void notesReopenedAndWrittenOnLeave_data();
@@ -984,6 +986,36 @@ void TestMainWindow::closeQuery() {
     QCOMPARE(desk.setting(u"Diary Page"_s), closes ? u"Daily"_s : u"<missing>"_s);
     QCOMPARE(desk.setting(u"Show Completed"_s), u"0"_s);
     QCOMPARE(desk.window->timAlarm.isActive(), !closes);
+}
+
+void TestMainWindow::unsavedAlarmTimesAskedAboutOnClose_data() {
+    QTest::addColumn<bool>("leftAndBack");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("typed, then closed") << false << true;
+    QTest::newRow("typed, left and shown again") << true << false;
+}
+
+// The program's own alarm page in the window: times typed and not saved are
+// asked about on closing; leaving the page saves them, so nothing is asked.
+void TestMainWindow::unsavedAlarmTimesAskedAboutOnClose() {
+    QFETCH(bool, leftAndBack);
+    QFETCH(bool, asked);
+    Desk desk;
+    desk.scriptedNames = {u"tabNotes"_s};
+    QVERIFY(desk.start());
+    desk.click(u"spdAlarms"_s);
+    QTest::keyClicks(desk.child<QLineEdit>(u"txtDesc1"_s), u"Tea"_s);
+    QTest::keyClicks(desk.child<QLineEdit>(u"txtAlarm1"_s), u"16:00"_s);
+    if (leftAndBack) {
+        desk.click(u"spdCalculator"_s);
+        desk.click(u"spdAlarms"_s);
+    }
+    desk.services.prompter.answers.append(int(qm::MessageResult::No));
+    QCOMPARE(desk.window->FormCloseQuery(), !asked);
+    const auto &messages = desk.services.prompter.messages;
+    QCOMPARE(messages.size(), asked ? 1 : 0);
+    if (asked)
+        QVERIFY(messages[0].text.startsWith(u"You Have Unsaved Alarm Times, If"_s));
 }
 
 void TestMainWindow::closeLeavesThePageOnShow_data() {

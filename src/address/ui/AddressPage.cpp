@@ -22,6 +22,8 @@
 #include <QScrollBar>
 #include <QTableView>
 
+#include <system_error>
+
 using namespace Qt::StringLiterals;
 
 namespace qm {
@@ -230,13 +232,17 @@ void AddressPage::prepareView() {
     const ContactFilter filter = FilterFromCode(settings.addressContacts());
     const AddressOrder order = OrderForFilter(OrderFromName(settings.addressOrder()), filter);
     const QString path = dataFile(AddressFileName);
-    m_prepared = std::async(std::launch::async, [path, order, filter] {
-        Prepared prepared;
-        const QList<AddressRecord> &records = prepared.records.read(path, ViewFields);
-        prepared.last = LastView{ViewMade{prepared.records.generation(), order, filter, -1},
-                                 qm::FillAddressView(records, order, filter, -1)};
-        return prepared;
-    });
+    try {
+        m_prepared = std::async(std::launch::async, [path, order, filter] {
+            Prepared prepared;
+            const QList<AddressRecord> &records = prepared.records.read(path, ViewFields);
+            prepared.last = LastView{ViewMade{prepared.records.generation(), order, filter, -1},
+                                     qm::FillAddressView(records, order, filter, -1)};
+            return prepared;
+        });
+    } catch (const std::system_error &) {
+        // No thread to spare: the page reads the file when it is shown.
+    }
 }
 
 void AddressPage::showStep() {

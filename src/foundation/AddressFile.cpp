@@ -128,10 +128,13 @@ QList<AddressRecord> ReadAddressRecords(const QString &path) {
 }
 
 QList<AddressRecord> ReadWholeAddressRecords(const QString &path, const QList<int> &fields) {
+    return WholeAddressRecords(ReadFileBytes(path), fields);
+}
+
+QList<AddressRecord> WholeAddressRecords(const QByteArray &bytes, const QList<int> &fields) {
     std::array<bool, AddressFieldCount> wanted{};
     for (const int number : fields)
         wanted.at(number - 1) = true;
-    const QByteArray bytes = ReadFileBytes(path);
     QList<AddressRecord> records;
     records.reserve(bytes.count('\n') / AddressFieldCount + 1);
     LineCutter cutter(bytes);
@@ -153,6 +156,21 @@ QList<AddressRecord> ReadWholeAddressRecords(const QString &path) {
     QStringList lines = ReadRecordFile(path);
     lines.resize(lines.size() - lines.size() % AddressFieldCount);
     return SplitAddressRecords(lines);
+}
+
+const QList<AddressRecord> &AddressViewRecords::read(const QString &path,
+                                                     const QList<int> &fields) {
+    // Reading the bytes is cheap; making texts of them is what takes the time.
+    QByteArray bytes = ReadFileBytes(path);
+    if (!m_read || path != m_path || fields != m_fields || bytes != m_bytes) {
+        m_records = WholeAddressRecords(bytes, fields);
+        m_bytes = std::move(bytes);
+        m_path = path;
+        m_fields = fields;
+        m_read = true;
+        ++m_generation;
+    }
+    return m_records;
 }
 
 void CopyDataFile(const QString &source, const QString &destination) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -46,6 +47,28 @@ QList<AddressRecord> ReadWholeAddressRecords(const QString &path);
 // empty. A list of many contacts needs a few fields of each, and every field
 // read is a text made.
 QList<AddressRecord> ReadWholeAddressRecords(const QString &path, const QList<int> &fields);
+// The same from the file's bytes.
+QList<AddressRecord> WholeAddressRecords(const QByteArray &bytes, const QList<int> &fields);
+
+// The records a view of the address file shows, kept between reads: the file
+// is read each time, but decoded again only when its bytes changed, by this
+// program or any other.
+class AddressViewRecords {
+public:
+    // As ReadWholeAddressRecords(path, fields); raises the same errors.
+    const QList<AddressRecord> &read(const QString &path, const QList<int> &fields);
+    // Goes up each time the records are decoded afresh: what was made of
+    // them at the same generation is still good.
+    int generation() const { return m_generation; }
+
+private:
+    bool m_read = false;
+    int m_generation = 0;
+    QString m_path;
+    QList<int> m_fields;
+    QByteArray m_bytes;
+    QList<AddressRecord> m_records;
+};
 
 // Copies the bytes of source to destination. The copy is written beside the
 // destination and renamed over it, so a failed copy leaves the destination's

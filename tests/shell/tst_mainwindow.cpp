@@ -172,6 +172,8 @@ private slots:
     void menuShowsPagesAndMarksTheCurrentOne();
     void failedLeaveCheckKeepsThePage();
     void currentLabelShowsThePageAgain();
+    void pageKeys_data();
+    void pageKeys();
     void clockTimerRunsOnlyOnTheAlarmsPage();
     void typingGoesToTheCalculator();
     void calculatorByKeyboard();
@@ -180,10 +182,14 @@ private slots:
     void buttonsShowTheirPictures();
     void closeQuery_data();
     void closeQuery();
+    void unsavedAlarmTimesAskedAboutOnClose_data();
+    void unsavedAlarmTimesAskedAboutOnClose();
     void closeLeavesThePageOnShow_data();
     void closeLeavesThePageOnShow();
     void notesReopenedAndWrittenOnLeave_data();
     void notesReopenedAndWrittenOnLeave();
+    void lastNoteReadWhenTheNotesPageIsFirstShown_data();
+    void lastNoteReadWhenTheNotesPageIsFirstShown();
     void closeDropsCompletedTasksWhenAsked();
     void settingsThatCannotBeStored();
     void tasksAndOccasionsKeptOverRestart();
@@ -725,6 +731,53 @@ void TestMainWindow::currentLabelShowsThePageAgain() {
     QCOMPARE(address->CurrentKey, -1);
 }
 
+void TestMainWindow::pageKeys_data() {
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<QString>("reasons");   // why the alarm page may not be left
+    QTest::addColumn<QList<int>>("keys");   // Ctrl+<digit>, pressed in turn
+    QTest::addColumn<QStringList>("pages"); // the page on show after each
+    QTest::addColumn<int>("alarmShows");
+    QTest::newRow("menu order") << false << QString() << QList<int>{2, 4, 5, 1, 6, 3, 3}
+                                << QStringList{u"tabNotes"_s, u"tabCalculator"_s, u"tabAddress"_s,
+                                               u"tabDiary"_s, u"tabConfig"_s,     u"tabAlarms"_s,
+                                               u"tabAlarms"_s}
+                                << 1;
+    QTest::newRow("leave check refuses")
+        << false << u"Alarm 1 Is Not A Valid Time\r"_s << QList<int>{3, 1, 7}
+        << QStringList{u"tabAlarms"_s, u"tabAlarms"_s, u"tabAlarms"_s} << 1;
+    QTest::newRow("login page locks")
+        << true << QString() << QList<int>{2, 3} << QStringList{u"tabLogin"_s, u"tabLogin"_s} << 0;
+}
+
+// Ctrl+1 to Ctrl+6 do what the menu buttons do, in their order, with the
+// same leave checks; not while the login page locks the program.
+void TestMainWindow::pageKeys() {
+    QFETCH(bool, locked);
+    QFETCH(QString, reasons);
+    QFETCH(QList<int>, keys);
+    QFETCH(QStringList, pages);
+    Desk desk;
+    if (locked)
+        desk.services.settings.m_values[u"Need Password"_s] = u"1"_s;
+    QVERIFY(desk.start());
+    desk.window->show();
+    desk.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(desk.window.get()));
+    ScriptedPage *alarms = desk.scripted[u"tabAlarms"_s];
+    for (int i = 0; i < keys.size(); ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : desk.window.get(), Qt::Key(Qt::Key_0 + keys[i]),
+                        Qt::ControlModifier);
+        QCOMPARE(desk.active(), pages[i]);
+        if (desk.active() == u"tabAlarms")
+            alarms->reasons = reasons;
+    }
+    QTEST(alarms->shows, "alarmShows");
+    QCOMPARE(desk.services.prompter.messages.size(), reasons.isEmpty() ? 0 : 1);
+    // The key is not typed into the page as well.
+    QCOMPARE(desk.scripted[u"tabCalculator"_s]->typed, QString());
+}
+
 void TestMainWindow::clockTimerRunsOnlyOnTheAlarmsPage() {
     Desk desk;
     QVERIFY(desk.start());
@@ -935,6 +988,36 @@ void TestMainWindow::closeQuery() {
     QCOMPARE(desk.window->timAlarm.isActive(), !closes);
 }
 
+void TestMainWindow::unsavedAlarmTimesAskedAboutOnClose_data() {
+    QTest::addColumn<bool>("leftAndBack");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("typed, then closed") << false << true;
+    QTest::newRow("typed, left and shown again") << true << false;
+}
+
+// The program's own alarm page in the window: times typed and not saved are
+// asked about on closing; leaving the page saves them, so nothing is asked.
+void TestMainWindow::unsavedAlarmTimesAskedAboutOnClose() {
+    QFETCH(bool, leftAndBack);
+    QFETCH(bool, asked);
+    Desk desk;
+    desk.scriptedNames = {u"tabNotes"_s};
+    QVERIFY(desk.start());
+    desk.click(u"spdAlarms"_s);
+    QTest::keyClicks(desk.child<QLineEdit>(u"txtDesc1"_s), u"Tea"_s);
+    QTest::keyClicks(desk.child<QLineEdit>(u"txtAlarm1"_s), u"16:00"_s);
+    if (leftAndBack) {
+        desk.click(u"spdCalculator"_s);
+        desk.click(u"spdAlarms"_s);
+    }
+    desk.services.prompter.answers.append(int(qm::MessageResult::No));
+    QCOMPARE(desk.window->FormCloseQuery(), !asked);
+    const auto &messages = desk.services.prompter.messages;
+    QCOMPARE(messages.size(), asked ? 1 : 0);
+    if (asked)
+        QVERIFY(messages[0].text.startsWith(u"You Have Unsaved Alarm Times, If"_s));
+}
+
 void TestMainWindow::closeLeavesThePageOnShow_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<bool>("fault"); // the page cannot be left
@@ -1061,6 +1144,48 @@ void TestMainWindow::notesReopenedAndWrittenOnLeave() {
     QVERIFY(ReadBytes(path).startsWith("{\\rtf1"));
     QVERIFY(ReadBytes(path).contains("Milk, "));
     QVERIFY(ReadBytes(path).contains("Shopping list"));
+}
+
+void TestMainWindow::lastNoteReadWhenTheNotesPageIsFirstShown_data() {
+    QTest::addColumn<QString>("starting");
+    QTest::addColumn<bool>("present");
+    QTest::newRow("starting on the notes") << u"Notes"_s << true;
+    QTest::newRow("starting on the diary") << u"Diary"_s << true;
+    QTest::newRow("starting on the diary, file gone") << u"Diary"_s << false;
+}
+
+// "Open Notes" reads the last note when the notes page is first shown, so a
+// large note does not hold up a start on another page; a note that is gone
+// is still said at the start.
+void TestMainWindow::lastNoteReadWhenTheNotesPageIsFirstShown() {
+    QFETCH(QString, starting);
+    QFETCH(bool, present);
+    Desk desk;
+    desk.scriptedNames.removeAll(u"tabNotes"_s);
+    const QString path = desk.services.path(u"week.Qmn"_s);
+    if (present)
+        WriteBytes(path, "{\\rtf1\\ansi Shopping list}");
+    auto &values = desk.services.settings.m_values;
+    values[u"Starting Screen"_s] = starting;
+    values[u"Open Notes"_s] = u"1"_s;
+    values[u"Last Note File"_s] = path;
+    QVERIFY(desk.start());
+    auto *notes = desk.child<qm::NotesPage>(u"tabNotes"_s);
+    const auto &messages = desk.services.prompter.messages;
+    QCOMPARE(messages.size(), present ? 0 : 1);
+    QCOMPARE(notes->CurrentNoteFile(), present && starting == u"Notes" ? path : QString());
+    desk.click(u"spdCalculator"_s);
+    QCOMPARE(notes->CurrentNoteFile(), present && starting == u"Notes" ? path : QString());
+    desk.click(u"spdNotes"_s);
+    QCOMPARE(messages.size(), present ? 0 : 1);
+    QCOMPARE(notes->CurrentNoteFile(), present ? path : QString());
+    QCOMPARE(desk.child<QTextEdit>(u"rchNotes"_s)->toPlainText(),
+             present ? u"Shopping list"_s : QString());
+    // Read once: what was typed stays when the page is shown again.
+    QTest::keyClicks(desk.child<QTextEdit>(u"rchNotes"_s), u"Milk, "_s);
+    desk.click(u"spdDiary"_s);
+    desk.click(u"spdNotes"_s);
+    QVERIFY(desk.child<QTextEdit>(u"rchNotes"_s)->toPlainText().startsWith(u"Milk, "_s));
 }
 
 void TestMainWindow::closeDropsCompletedTasksWhenAsked() {

@@ -19,7 +19,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
+
+#include <system_error>
 
 using namespace Qt::StringLiterals;
 
@@ -28,19 +31,18 @@ namespace qm {
 namespace {
 
 constexpr int RowHeight = 17;
-// The grid shows its heading row and nine contacts; with no more rows than
-// that it needs no scroll bar, and its last column takes the bar's place.
+// The grid shows its heading row and nine contacts; with more rows it gets its
+// scroll bar.
 constexpr int VisibleRows = 10;
-constexpr int ScrollBarAllowance = 18;
+// The grid spans the page between these margins, as the panels below it do.
 constexpr int GridLeft = 10;
 constexpr int GridTop = 10;
+constexpr int GridWidth = AddressPage::Width - 2 * GridLeft;
 
-struct ColumnLayout {
-    QList<int> widths;
-    int nameLeft, nameWidth, teleLeft, teleWidth;
-};
-const ColumnLayout PersonalLayout{{258, 128}, 10, 259, 269, 129};
-const ColumnLayout AllLayout{{163, 135, 86}, 174, 136, 311, 87};
+// The widths of the columns before the telephone; the telephone takes what
+// the grid leaves, with or without its scroll bar.
+const QList<int> PersonalWidths{258};
+const QList<int> AllWidths{163, 135};
 
 } // namespace
 
@@ -112,9 +114,7 @@ void AddressPage::build() {
     heading->setMinimumSectionSize(1);
     heading->setFixedHeight(RowHeight);
     const int frame = grdAddress->frameWidth();
-    grdAddress->setGeometry(GridLeft - frame, GridTop - frame,
-                            PersonalLayout.widths[0] + PersonalLayout.widths[1] +
-                                ScrollBarAllowance + 2 * frame,
+    grdAddress->setGeometry(GridLeft, GridTop - frame, GridWidth,
                             VisibleRows * RowHeight + 2 * frame);
     // Edit is the page's default action: a double-click on a row, or Enter.
     connect(grdAddress, &QTableView::doubleClicked, this, Reported([this] {
@@ -225,6 +225,26 @@ void AddressPage::build() {
     layOutGrid();
 }
 
+void AddressPage::prepareView() {
+    if (m_lastView || m_prepared.valid())
+        return;
+    const Settings settings(settingsStore());
+    const ContactFilter filter = FilterFromCode(settings.addressContacts());
+    const AddressOrder order = OrderForFilter(OrderFromName(settings.addressOrder()), filter);
+    const QString path = dataFile(AddressFileName);
+    try {
+        m_prepared = std::async(std::launch::async, [path, order, filter] {
+            Prepared prepared;
+            const QList<AddressRecord> &records = prepared.records.read(path, ViewFields);
+            prepared.last = LastView{ViewMade{prepared.records.generation(), order, filter, -1},
+                                     qm::FillAddressView(records, order, filter, -1)};
+            return prepared;
+        });
+    } catch (const std::system_error &) {
+        // No thread to spare: the page reads the file when it is shown.
+    }
+}
+
 void AddressPage::showStep() {
     ensureBuilt();
     // The grid is empty until the file has been read.
@@ -249,21 +269,31 @@ QWidget *AddressPage::focusTarget() {
 
 void AddressPage::layOutGrid() {
     const bool personal = m_filter == ContactFilter::Personal;
-    const ColumnLayout &layout = personal ? PersonalLayout : AllLayout;
-    m_model->setView(&m_view, int(layout.widths.size()));
-    QList<int> widths = layout.widths;
-    int teleWidth = layout.teleWidth;
-    // Heading row included.
-    if (m_model->rowCount() + 1 <= VisibleRows) {
-        widths.last() += ScrollBarAllowance;
-        teleWidth = widths.last() - 1;
-    }
-    for (int column = 0; column < widths.size(); ++column)
+    QList<int> widths = personal ? PersonalWidths : AllWidths;
+    m_model->setView(&m_view, int(widths.size()) + 1);
+    // Heading row included. The bar is not shown yet when the rows have just
+    // been set, so its room is reckoned here.
+    const bool scrollBar = m_model->rowCount() + 1 > VisibleRows;
+    int room = grdAddress->width() - 2 * grdAddress->frameWidth();
+    if (scrollBar)
+        room -= grdAddress->verticalScrollBar()->sizeHint().width();
+    int used = 0;
+    for (const int width : widths)
+        used += width;
+    widths.append(room - used);
+    int left = GridLeft + grdAddress->frameWidth();
+    QList<QRect> headings;
+    for (int column = 0; column < widths.size(); ++column) {
         grdAddress->setColumnWidth(column, widths[column]);
+        headings.append(QRect(left, GridTop, widths[column], RowHeight + 1));
+        left += widths[column];
+    }
+    // The ordering buttons lie over the heading row, each over its column.
     cmdOrdComp->setVisible(!personal);
-    cmdOrdComp->setGeometry(GridLeft, GridTop, 164, cmdOrdComp->height());
-    cmdOrdName->setGeometry(layout.nameLeft, GridTop, layout.nameWidth, cmdOrdName->height());
-    cmdOrdTele->setGeometry(layout.teleLeft, GridTop, teleWidth, cmdOrdTele->height());
+    if (!personal)
+        cmdOrdComp->setGeometry(headings.takeFirst());
+    cmdOrdName->setGeometry(headings[0]);
+    cmdOrdTele->setGeometry(headings[1]);
     for (QPushButton *button : {cmdOrdComp, cmdOrdName, cmdOrdTele})
         button->raise();
 }
@@ -272,10 +302,22 @@ void AddressPage::FillAddressView(AddressOrder order) {
     ensureBuilt();
     BusyScope busy;
     // Read first: when the file cannot be read the view stays as it was.
-    AddressView view =
-        qm::FillAddressView(ReadWholeAddressRecords(dataFile(AddressFileName), ViewFields), order,
-                            m_filter, CurrentKey);
-    m_view = std::move(view);
+    if (m_prepared.valid()) {
+        // A file that could not be read there is read, and reported, below.
+        try {
+            Prepared prepared = m_prepared.get();
+            m_records = std::move(prepared.records);
+            m_lastView = std::move(prepared.last);
+        } catch (const std::exception &) {
+        }
+    }
+    const QList<AddressRecord> &records = m_records.read(dataFile(AddressFileName), ViewFields);
+    // The same records in the same order and filter make the same view: a
+    // page shown again over an unchanged file does not sort them again.
+    const ViewMade made{m_records.generation(), order, m_filter, CurrentKey};
+    if (!m_lastView || made != m_lastView->made)
+        m_lastView = LastView{made, qm::FillAddressView(records, order, m_filter, CurrentKey)};
+    m_view = m_lastView->view;
     m_file.AddressCount = m_view.AddressCount;
     m_order = order;
     layOutGrid();

@@ -4,6 +4,9 @@
 #include "foundation/EditMode.h"
 #include "foundation/ui/Page.h"
 
+#include <future>
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,6 +29,11 @@ public:
 
     // The key of the contact to select after the next fill; -1 for none.
     int CurrentKey = -1;
+
+    // Reads "Address.Qmt" and makes its view in the order and filter stored,
+    // on another thread, so the page's first showing finds it made. The
+    // file is still looked at then: a change since is shown.
+    void prepareView();
 
     void showStep() override;
     QWidget *focusTarget() override;
@@ -56,6 +64,25 @@ private:
     void selectRow(int row);
 
     AddressFile m_file;
+    AddressViewRecords m_records;
+    // What the last view was made of, and the view.
+    struct ViewMade {
+        int generation;
+        AddressOrder order;
+        ContactFilter filter;
+        int currentKey;
+        bool operator==(const ViewMade &) const = default;
+    };
+    struct LastView {
+        ViewMade made;
+        AddressView view;
+    };
+    std::optional<LastView> m_lastView;
+    struct Prepared {
+        AddressViewRecords records;
+        LastView last;
+    };
+    std::future<Prepared> m_prepared;
     AddressView m_view;
     AddressOrder m_order = AddressOrder::Company;
     ContactFilter m_filter = ContactFilter::All;

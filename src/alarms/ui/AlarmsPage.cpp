@@ -168,7 +168,7 @@ QWidget *AlarmsPage::focusTarget() {
 
 bool AlarmsPage::hasUnsavedChanges() const {
     // The main window's page area hides every page but the one on show.
-    return isBuilt() && !isHidden() && FormChanged(window());
+    return isBuilt() && !isHidden() && FormChanged(const_cast<AlarmsPage *>(this));
 }
 
 void AlarmsPage::showStep() {
@@ -268,7 +268,7 @@ void AlarmsPage::cmdAlarmSaveClick() {
         return;
     }
     ShowMessageBox(AlarmTimesSavedMessage, MessageKind::Information, MessageButtons::OK);
-    SnapshotForm(window());
+    SnapshotForm(this);
 }
 
 void AlarmsPage::cmdClearClick(int row) {
@@ -299,7 +299,7 @@ void AlarmsPage::alarmRemoved(const QString &line) {
     // A page not made yet loads the file when it is first shown.
     if (!isBuilt())
         return;
-    if (!FormChanged(window())) {
+    if (!FormChanged(this)) {
         LoadAlarmPage();
         return;
     }

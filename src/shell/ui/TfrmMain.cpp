@@ -60,6 +60,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSessionManager>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QToolButton>
 
@@ -176,6 +177,7 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
             }));
 
     buildMenu();
+    buildPageKeys();
     buildFooter();
     buildTray();
     connectAlarms();
@@ -257,6 +259,14 @@ Page *TfrmMain::makePage(const PageFactory &factory, const QString &name) {
     m_pages->addWidget(page);
     connect(page, &Page::closeRequested, this, [this] { close(); });
     return page;
+}
+
+void TfrmMain::buildPageKeys() {
+    for (int row = 0; row < m_rows.size(); ++row) {
+        auto *key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + row)), this);
+        key->setObjectName(u"keyPage"_s + QString::number(row + 1));
+        connect(key, &QShortcut::activated, this, Reported([this, row] { pageKeyPressed(row); }));
+    }
 }
 
 void TfrmMain::buildMenu() {
@@ -497,6 +507,9 @@ void TfrmMain::runStartUpSequence() {
         if (splash)
             splash->close();
     }
+    // The address book is made ready while the user looks at the first page.
+    if (auto *address = qobject_cast<AddressPage *>(m_address))
+        address->prepareView();
     if (settings.showWelcome()) {
         TfrmWelcome welcome(this);
         prompter().runModal(welcome);
@@ -512,9 +525,18 @@ void TfrmMain::ShowStartingScreen() {
         // A page that fails to show must not leave the leave checks switched off.
         const auto checksBack = qScopeGuard([this] { StartingUp = false; });
         const int row = StartingScreens().indexOf(Settings(settingsStore()).startingScreen());
+        // The last note is read when the notes page is first shown: a large
+        // note would hold up the start of every other page. That it is gone
+        // is still said at the start.
+        bool sayMissing = false;
+        if (m_notePad && Settings(settingsStore()).openNotes()) {
+            const QString lastNotes = Settings(settingsStore()).lastNoteFile();
+            m_openNotesPending = !IsBlank(lastNotes) && QFileInfo::exists(lastNotes);
+            sayMissing = !IsBlank(lastNotes) && !m_openNotesPending;
+        }
         if (row >= 0)
             menuClick(row);
-        if (m_notePad && Settings(settingsStore()).openNotes())
+        if (sayMissing)
             m_notePad->OpenLastNoteFile();
     }
     if (m_diary)
@@ -527,9 +549,21 @@ void TfrmMain::menuClick(int row) {
     if (auto *address = qobject_cast<AddressPage *>(m_rows[row].page))
         address->CurrentKey = -1;
     Page *target = m_rows[row].page;
+    // Read while the page is hidden: laid out once when it is shown, not
+    // again and again as the text comes in.
+    if (target == m_notes && std::exchange(m_openNotesPending, false))
+        m_notePad->OpenLastNoteFile();
     ShowPage(target);
     if (QWidget *focus = target->focusTarget())
         focus->setFocus();
+}
+
+void TfrmMain::pageKeyPressed(int row) {
+    // The keys do what the menu does, and only what it allows: nothing while
+    // the login page locks the program, nothing for the page on show.
+    if (!m_menuPanel->isEnabled() || activePage() == m_rows[row].page)
+        return;
+    menuClick(row);
 }
 
 bool TfrmMain::LeavePage(Page *page) {
@@ -578,7 +612,10 @@ void TfrmMain::ShowPage(Page *page) {
         }
     }
 
-    SnapshotForm(this);
+    // Only the alarm page asks whether its entries changed since it was shown;
+    // a snapshot of the whole window would copy every page, the note included.
+    if (m_alarms)
+        SnapshotForm(m_alarms);
     m_pages->setCurrentWidget(page);
 }
 

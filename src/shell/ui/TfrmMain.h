@@ -64,6 +64,8 @@ public:
 
     // The menu buttons, by the page they show (the labels do the same).
     void menuClick(int row);
+    // Ctrl+1 to Ctrl+6, the pages in menu order.
+    void pageKeyPressed(int row);
 
     bool FormCloseQuery();
     void Shutdown();
@@ -129,6 +131,7 @@ private:
     };
 
     void buildMenu();
+    void buildPageKeys();
     void buildFooter();
     void buildTray();
     void connectAlarms();
@@ -164,6 +167,9 @@ private:
     // The lines of "Diary.Qmt", being read since the window was made.
     std::future<QStringList> m_diaryLines;
     bool m_shutDown = false;
+    // "Open Notes" found a last note file at start-up, to be read when the
+    // notes page is first shown.
+    bool m_openNotesPending = false;
     // The reminder timer was running when a check stopped it: it runs again
     // when the check ends.
     bool m_restartAlarm = false;

@@ -182,7 +182,11 @@ int main(int argc, char **argv) {
              QTextCursor cursor(editor->document()->findBlockByNumber(caretBlock));
              editor->setTextCursor(cursor);
          },
-         [&] { caretBlock = (caretBlock + 997) % editor->document()->blockCount(); }},
+         [&] {
+             caretBlock = (caretBlock + 997) % editor->document()->blockCount();
+             // On a note laid out: what opening leaves to the background is done.
+             runUntilQuiet(watch.clock);
+         }},
         // Leaving the page with the note read and left alone.
         {[&] { page->SaveNotesOnLeave(); }, [&] { editor->document()->setModified(false); }},
     });

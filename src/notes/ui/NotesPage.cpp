@@ -41,6 +41,7 @@
 #include <QToolButton>
 
 #include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -711,7 +712,19 @@ std::optional<NotesPage::Loaded> NotesPage::loadNotes(const QString &path) {
         if (bytes && kind != NoteFileKind::Binary) {
             // One update of the format bar after the load, not one per insert.
             const QSignalBlocker quiet(m_editor);
-            loaded = Loaded{kind, ReadNoteBytes(*bytes, *m_editor->document())};
+            // Read into a fresh document: one laid out on the page is laid
+            // out again as it is cleared and refilled, near a second for a
+            // long note. A file that cannot be read leaves the page as it was.
+            auto document = std::make_unique<QTextDocument>(m_editor);
+            document->setDefaultFont(m_editor->document()->defaultFont());
+            loaded = Loaded{kind, ReadNoteBytes(*bytes, *document)};
+            // The editor deletes the document it was made with; the ones
+            // given to it later are this page's.
+            QTextDocument *previous = m_editor->document();
+            const bool ours = previous->parent() == m_editor;
+            m_editor->setDocument(document.release());
+            if (ours)
+                delete previous;
             m_editor->document()->clearUndoRedoStacks();
             m_editor->moveCursor(QTextCursor::Start);
             m_layoutInBackground->start();

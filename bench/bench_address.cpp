@@ -5,6 +5,7 @@
 //
 //   bench_address    (QT_QPA_PLATFORM=offscreen works; no display needed)
 
+#include "BenchData.h"
 #include "BenchSupport.h"
 #include "address/AddressBook.h"
 #include "address/ui/AddressPage.h"
@@ -21,32 +22,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace bench;
-
-namespace {
-
-const char *const LastNames[] = {"Smith",  "Jones",   "Taylor", "Brown",    "Williams",
-                                 "Wilson", "Johnson", "Davies", "Robinson", "Wright"};
-const char *const FirstNames[] = {"John", "Ann", "Peter", "Mary", "Ian", "Zo\xeb", "Ren\xe9"};
-
-// Half personal, half business, names and numbers in no order.
-QStringList contactLines(int count) {
-    QStringList lines;
-    lines.reserve(count * qm::AddressFieldCount);
-    for (int i = 0; i < count; ++i) {
-        const int mixed = (i * 7919) % count;
-        const bool business = i % 2;
-        lines << QString::number(301 + i) << (business ? u"W"_s : u"P"_s)
-              << (business ? u"Company %1 Ltd"_s.arg(mixed) : QString())
-              << QString::fromLatin1(LastNames[mixed % 10]) + QString::number(mixed % 97)
-              << QString::fromLatin1(FirstNames[i % 7]) << u"Mr"_s << u"%1 High Street"_s.arg(i)
-              << u"Leeds"_s << QString() << QString() << QString() << u"LS1 4AB"_s
-              << u"0113 %1"_s.arg(mixed, 6, 10, QChar(u'0')) << QString() << QString()
-              << u"someone@example.com"_s << (i % 3 ? QString() : u"19610307"_s);
-    }
-    return lines;
-}
-
-} // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);

@@ -10,6 +10,7 @@
 //   bench_pages [rounds [folder for pictures of the pages]]
 //   (QT_QPA_PLATFORM=offscreen, or under xvfb-run)
 
+#include "BenchData.h"
 #include "BenchSupport.h"
 #include "foundation/AddressFile.h"
 #include "foundation/LineFiles.h"
@@ -44,50 +45,6 @@ public:
     bool isOn() const override { return false; }
     void setOn(bool) override {}
 };
-
-// Tasks over three years, one in three completed, one in five high priority.
-QStringList taskLines(int count) {
-    QStringList lines;
-    const QDate first(2024, 1, 1);
-    for (int i = 0; i < count; ++i) {
-        const QString date = i % 4 ? first.addDays(i / 5).toString(u"yyyyMMdd"_s) : u"        "_s;
-        lines.append(date + u"\u00ff"_s + (i % 3 ? u"N"_s : u"Y"_s) + u"\u00ff"_s +
-                     (i % 5 ? u"N"_s : u"Y"_s) + u"\u00ff"_s +
-                     QString::fromLatin1(Descriptions[i % 5]));
-    }
-    return lines;
-}
-
-QStringList occasionLines(int count) {
-    QStringList lines;
-    for (int i = 0; i < count; ++i) {
-        const QDate day = QDate(2000, 1, 1).addDays(i % 366);
-        lines.append(qm::OccasionLine(day.day(), day.month(),
-                                      u"Birthday For Person "_s + QString::number(i)));
-    }
-    qm::SortLines(lines);
-    return lines;
-}
-
-// Half personal, half business, names and numbers in no order.
-QStringList contactLines(int count) {
-    const char *const lastNames[] = {"Smith",  "Jones",   "Taylor", "Brown",    "Williams",
-                                     "Wilson", "Johnson", "Davies", "Robinson", "Wright"};
-    QStringList lines;
-    lines.reserve(count * qm::AddressFieldCount);
-    for (int i = 0; i < count; ++i) {
-        const int mixed = (i * 7919) % count;
-        const bool business = i % 2;
-        lines << QString::number(301 + i) << (business ? u"W"_s : u"P"_s)
-              << (business ? u"Company %1 Ltd"_s.arg(mixed) : QString())
-              << QString::fromLatin1(lastNames[mixed % 10]) + QString::number(mixed % 97)
-              << u"Ann"_s << u"Mrs"_s << u"%1 High Street"_s.arg(i) << u"Leeds"_s << QString()
-              << QString() << QString() << u"LS1 4AB"_s
-              << u"0117 496 %1"_s.arg(mixed % 10000, 4, 10, QChar(u'0')) << QString() << QString()
-              << u"someone@example.com"_s << QString();
-    }
-    return lines;
-}
 
 // Counts the paints of a window's widgets.
 class PaintCounter : public QObject {

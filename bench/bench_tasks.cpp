@@ -5,6 +5,7 @@
 //
 //   bench_tasks    (QT_QPA_PLATFORM=offscreen works; no display needed)
 
+#include "BenchData.h"
 #include "BenchSupport.h"
 #include "diary/ui/DiaryPage.h"
 #include "foundation/LineFiles.h"
@@ -24,34 +25,7 @@
 using namespace Qt::StringLiterals;
 using namespace bench;
 
-namespace {
-
-// Tasks over three years, one in three completed, one in five high priority.
-QStringList taskLines(int count) {
-    QStringList lines;
-    const QDate first(2024, 1, 1);
-    for (int i = 0; i < count; ++i) {
-        const QString date = i % 4 ? first.addDays(i / 5).toString(u"yyyyMMdd"_s) : u"        "_s;
-        lines.append(date + u"\u00ff"_s + (i % 3 ? u"N"_s : u"Y"_s) + u"\u00ff"_s +
-                     (i % 5 ? u"N"_s : u"Y"_s) + u"\u00ff"_s +
-                     QString::fromLatin1(Descriptions[i % 5]));
-    }
-    return lines;
-}
-
-// Occasions spread over the year, a few on each day.
-QStringList occasionLines(int count) {
-    QStringList lines;
-    for (int i = 0; i < count; ++i) {
-        const QDate day = QDate(2000, 1, 1).addDays(i % 366);
-        lines.append(qm::OccasionLine(day.day(), day.month(),
-                                      u"Birthday For Person "_s + QString::number(i)));
-    }
-    qm::SortLines(lines);
-    return lines;
-}
-
-} // namespace
+namespace {} // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);

@@ -4,11 +4,11 @@
 #include "foundation/ui/MsgBox.h"
 #include "foundation/ui/Styling.h"
 #include "notes/ui/NotesPage.h"
-#include "platform/ui/TrayIcon.h"
 #include "shell/ui/LoginPage.h"
 #include "shell/ui/SmallButtonImages.h"
 #include "shell/ui/TfrmMain.h"
 #include "support/FormDriving.h"
+#include "support/NoTray.h"
 #include "support/TestServices.h"
 
 #include <QAbstractButton>
@@ -25,13 +25,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class NoTray final : public qm::TrayIcon {
-public:
-    bool isAvailable() const override { return false; }
-    void add(const QIcon &, const QString &, QMenu *) override {}
-    void remove() override {}
-    bool isShown() const override { return false; }
-};
+using qm::test::NoTray;
 
 // The main window started over the test services, showing the page of one
 // menu button.

@@ -219,10 +219,6 @@ private slots:
     void readsText();
     void readsFormatting_data();
     void readsFormatting();
-    void unicodeIsNeverAFallback_data();
-    void unicodeIsNeverAFallback();
-    void breakAfterAMarkAddsNoParagraph_data();
-    void breakAfterAMarkAddsNoParagraph();
     void lastParagraphKeepsItsAlignment_data();
     void lastParagraphKeepsItsAlignment();
     void readsBeyondTheDepthCap_data();
@@ -300,6 +296,24 @@ void TestRtf::readsText_data() {
     QTest::newRow("fields without result")
         << QByteArray(R"({\rtf1 a{\field{\*\fldinst PAGE}}b})") << u"ab"_s;
     QTest::newRow("row of one cell") << QByteArray(R"({\rtf1\intbl a\cell\row b})") << u"a\nb"_s;
+    // A \u right after a \u is the next character, never the first one's
+    // stand-in; the stand-in count starts again after the last.
+    QTest::newRow("pair and run without stand-ins")
+        << QByteArray(R"({\rtf1\ansi E\u55357 \u56835  x\par M\u21487\u21488 N\par})")
+        << u"E\U0001F603x\nM\u53ef\u53f0"_s;
+    QTest::newRow("stand-ins after every one")
+        << QByteArray(R"({\rtf1 \u-10179?\u-8701?\u21487\'3f\u21488\'3f!})")
+        << u"\U0001F603\u53ef\u53f0!"_s;
+    QTest::newRow("two-character stand-ins")
+        << QByteArray(R"({\rtf1\uc2 \u21487\u21488 xyz})") << u"\u53ef\u53f0z"_s;
+    // A page or section break ends a paragraph unless a mark has just ended it.
+    QTest::newRow("breaks alone and after marks")
+        << QByteArray(R"({\rtf1\ansi A\page B\par C\par\page D\par E\sect F\par G\par\sect H\par})")
+        << u"A\nB\nC\nD\nE\nF\nG\nH"_s;
+    QTest::newRow("formatting between mark and break")
+        << QByteArray(R"({\rtf1 A\par\pard\b\page B})") << u"A\nB"_s;
+    QTest::newRow("empty paragraph before a break")
+        << QByteArray(R"({\rtf1 A\par\par\page B})") << u"A\n\nB"_s;
 }
 
 void TestRtf::readsText() {
@@ -355,47 +369,6 @@ void TestRtf::readsFormatting() {
     for (QString &line : lines)
         line.remove(0, 4); // "run\t"
     QCOMPARE(lines, runs);
-}
-
-// A \u right after a \u is the next character, never the first one's stand-in;
-// the stand-in count starts again after the last.
-void TestRtf::unicodeIsNeverAFallback_data() {
-    QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("pair and run without stand-ins")
-        << QByteArray(R"({\rtf1\ansi E\u55357 \u56835  x\par M\u21487\u21488 N\par})")
-        << u"E\U0001F603x\nM\u53ef\u53f0"_s;
-    QTest::newRow("stand-ins after every one")
-        << QByteArray(R"({\rtf1 \u-10179?\u-8701?\u21487\'3f\u21488\'3f!})")
-        << u"\U0001F603\u53ef\u53f0!"_s;
-    QTest::newRow("two-character stand-ins")
-        << QByteArray(R"({\rtf1\uc2 \u21487\u21488 xyz})") << u"\u53ef\u53f0z"_s;
-}
-
-void TestRtf::unicodeIsNeverAFallback() {
-    QFETCH(QByteArray, rtf);
-    QFETCH(QString, text);
-    QCOMPARE(textOf(*read(rtf)), text);
-}
-
-// A page or section break ends a paragraph unless a paragraph mark has just
-// ended it; an empty paragraph the writer made stays.
-void TestRtf::breakAfterAMarkAddsNoParagraph_data() {
-    QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("breaks alone and after marks")
-        << QByteArray(R"({\rtf1\ansi A\page B\par C\par\page D\par E\sect F\par G\par\sect H\par})")
-        << u"A\nB\nC\nD\nE\nF\nG\nH"_s;
-    QTest::newRow("formatting between mark and break")
-        << QByteArray(R"({\rtf1 A\par\pard\b\page B})") << u"A\nB"_s;
-    QTest::newRow("empty paragraph before a break")
-        << QByteArray(R"({\rtf1 A\par\par\page B})") << u"A\n\nB"_s;
-}
-
-void TestRtf::breakAfterAMarkAddsNoParagraph() {
-    QFETCH(QByteArray, rtf);
-    QFETCH(QString, text);
-    QCOMPARE(textOf(*read(rtf)), text);
 }
 
 // The last paragraph takes the alignment in force where the document ends,

@@ -1,9 +1,9 @@
 #include "diary/AppointmentStore.h"
 #include "diary/ui/TfrmAppointment.h"
 #include "foundation/ui/MsgBox.h"
-#include "platform/ui/TrayIcon.h"
 #include "shell/ui/RunProgram.h"
 #include "shell/ui/TfrmMain.h"
+#include "support/NoTray.h"
 #include "support/TestServices.h"
 #include "tasks/Occasions.h"
 #include "tasks/Tasks.h"
@@ -20,15 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A notification area that is never there, so the test leaves the desktop's
-// own alone.
-class NoTray final : public qm::TrayIcon {
-public:
-    bool isAvailable() const override { return false; }
-    void add(const QIcon &, const QString &, QMenu *) override {}
-    void remove() override {}
-    bool isShown() const override { return false; }
-};
+using qm::test::NoTray;
 
 // The caption a window carries for the window manager, as another program
 // reads it off the display.

@@ -3,6 +3,8 @@
 #include "foundation/Codec1252.h"
 #include "foundation/Text.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace qm {
@@ -47,6 +49,19 @@ Appointment ReadAppointment(const QString &line) {
             f.description.toString(),
             TextToInt(f.reminder.toString()),
             f.tentative};
+}
+
+std::pair<qsizetype, qsizetype> LinesDated(const QStringList &sorted, const QString &from,
+                                           const QString &to) {
+    const auto lineBefore = [](const QString &line, const QString &day) {
+        return QStringView(line).left(8).compare(day, Qt::CaseInsensitive) < 0;
+    };
+    const auto dayBefore = [](const QString &day, const QString &line) {
+        return QStringView(day).compare(QStringView(line).left(8), Qt::CaseInsensitive) < 0;
+    };
+    const auto first = std::lower_bound(sorted.cbegin(), sorted.cend(), from, lineBefore);
+    const auto last = std::upper_bound(first, sorted.cend(), to, dayBefore);
+    return {first - sorted.cbegin(), last - sorted.cbegin()};
 }
 
 QString AppointmentLine(const Appointment &appointment) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
+
+#include <utility>
 
 // One appointment is one line of "Diary.Qmt":
 //   yyyymmdd ÿ HH:MM ÿ HH:MM ÿ description ÿ reminder minutes ÿ Y|N
@@ -35,6 +38,15 @@ struct AppointmentFields {
     bool tentative = false;
 };
 AppointmentFields ReadAppointmentFields(QStringView line);
+
+// The positions [first, last) of the lines of a sorted store dated from
+// `from` to `to` (yyyymmdd, digits only), found by binary search. The store is
+// in order of its lines, letters without regard to case, so it is in order of
+// their first eight characters too, and against digits that order and the
+// plain text order agree: the range holds exactly the lines whose first eight
+// characters lie from `from` to `to` as text.
+std::pair<qsizetype, qsizetype> LinesDated(const QStringList &sorted, const QString &from,
+                                           const QString &to);
 
 // The line for an appointment, laid out as above.
 QString AppointmentLine(const Appointment &appointment);

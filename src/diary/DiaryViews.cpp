@@ -4,30 +4,105 @@
 #include "foundation/Dates.h"
 #include "foundation/Text.h"
 
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace qm {
 
+namespace {
+
+const QString HeadingStart = u"Diary - Appointments For "_s;
+
+// The first and last day of the period holding a day.
+std::pair<QDate, QDate> PeriodDays(Period period, const QDate &day) {
+    switch (period) {
+    case Period::Day:
+        return {day, day};
+    case Period::Week: {
+        // Qt numbers the days Monday 1 to Sunday 7; the week here runs
+        // Sunday to Saturday.
+        const QDate first = day.addDays(-(day.dayOfWeek() % 7));
+        return {first, first.addDays(6)};
+    }
+    case Period::Month:
+        break;
+    }
+    const QDate first(day.year(), day.month(), 1);
+    return {first, first.addDays(first.daysInMonth() - 1)};
+}
+
+// yyyymm + the month's last day by the diary's rule: February has 29 days in
+// every fourth year, so an appointment the editor let through on 29/02/1900
+// or 29/02/2100 is listed in its month.
+QString MonthEnd(const QDate &first) {
+    int days = DaysPerMonth[size_t(first.month() - 1)];
+    if (first.month() == 2 && first.year() % 4 == 0)
+        days = 29;
+    return DateToSortable(first).left(6) + QString::number(days);
+}
+
+} // namespace
+
+ViewRange PeriodView(Period period, const QDate &shown, const QDate &today) {
+    const auto [first, last] = PeriodDays(period, shown);
+    const bool current = SamePeriod(period, shown, today);
+    switch (period) {
+    case Period::Day:
+        return {DateToSortable(first), DateToSortable(first),
+                HeadingStart + (current ? u"Today"_s : LongDateText(first, true))};
+    case Period::Week:
+        return {DateToSortable(first), DateToSortable(last),
+                HeadingStart + u"The Week ("_s + DateToDisplay(first) + u" To "_s +
+                    DateToDisplay(last) + u')'};
+    case Period::Month:
+        break;
+    }
+    return {DateToSortable(first), MonthEnd(first),
+            HeadingStart + (current ? u"This Month"_s
+                                    : MonthNames[size_t(first.month() - 1)] + u' ' +
+                                          QString::number(first.year()))};
+}
+
+bool SamePeriod(Period period, const QDate &a, const QDate &b) {
+    return PeriodDays(period, a) == PeriodDays(period, b);
+}
+
+QDate StepPeriod(Period period, const QDate &shown, int steps) {
+    QDate moved;
+    switch (period) {
+    case Period::Day:
+        moved = shown.addDays(steps);
+        break;
+    case Period::Week:
+        moved = shown.addDays(qint64(steps) * 7);
+        break;
+    case Period::Month:
+        moved = QDate(shown.year(), shown.month(), 1).addMonths(steps);
+        break;
+    }
+    return IsDiaryPeriod(period, moved) ? moved : shown;
+}
+
+bool IsDiaryPeriod(Period period, const QDate &day) {
+    if (!day.isValid())
+        return false;
+    const auto [first, last] = PeriodDays(period, day);
+    return last >= FirstDiaryDay && first <= LastDiaryDay;
+}
+
 ViewRange DailyView(const QDate &today) {
-    const QString day = DateToSortable(today);
-    return {day, day, u"Diary - Appointments For Today"_s};
+    return PeriodView(Period::Day, today, today);
 }
 
 ViewRange WeeklyView(const QDate &today) {
-    // Qt numbers the days Monday 1 to Sunday 7; the week here runs Sunday to
-    // Saturday.
-    const int sinceSunday = today.dayOfWeek() % 7;
-    const QDate first = today.addDays(-sinceSunday);
-    const QDate last = first.addDays(6);
-    return {DateToSortable(first), DateToSortable(last),
-            u"Diary - Appointments For The Week ("_s + DateToDisplay(first) + u" To "_s +
-                DateToDisplay(last) + u')'};
+    return PeriodView(Period::Week, today, today);
 }
 
 ViewRange MonthlyView(const QDate &today) {
-    const QDate first(today.year(), today.month(), 1);
-    return {DateToSortable(first), DateToSortable(first.addDays(first.daysInMonth() - 1)),
-            u"Diary - Appointments For This Month"_s};
+    return PeriodView(Period::Month, today, today);
 }
 
 ViewRange AllView() {
@@ -57,6 +132,12 @@ QString rowText(const AppointmentFields &a, bool indented) {
         text += a.description;
     }
     return text;
+}
+
+// Eight digits, as every date the views ask for is.
+bool IsSortableDate(const QString &text) {
+    return text.size() == 8 &&
+           std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 QString joined(QStringView date, QStringView time) {
@@ -174,8 +255,14 @@ DiaryRows LoadAppointmentView(const QStringList &sorted, const QString &from, co
     rows.m_indented = headings;
     const bool everything = IsBlank(from);
     using Kind = DiaryRows::Kind;
-    QStringView previousDate;
-    for (qsizetype n = 0; n < sorted.size(); ++n) {
+    // A period's lines are found by binary search; other ranges (the empty
+    // one of the All view, texts that are not dates) go through every line.
+    qsizetype begin = 0;
+    qsizetype end = sorted.size();
+    if (!everything && IsSortableDate(from) && IsSortableDate(to))
+        std::tie(begin, end) = LinesDated(sorted, from, to);
+    QStringView previousDate = begin > 0 ? QStringView(sorted.at(begin - 1)).left(8) : QStringView();
+    for (qsizetype n = begin; n < end; ++n) {
         const QStringView date = QStringView(sorted.at(n)).left(8);
         if (everything || (date >= from && date <= to)) {
             if (headings && date != previousDate) {

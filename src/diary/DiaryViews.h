@@ -68,6 +68,30 @@ struct ViewRange {
     QString heading;
 };
 
+// The views that show one period and can move through time.
+enum class Period { Day, Week, Month };
+
+// The period holding `shown` (a day; Sunday to Saturday; a calendar month,
+// whose February has 29 days in every year the diary's date rules count as a
+// leap year, as they let 29/02/2100 be entered). The period holding `today`
+// keeps its fixed heading ("... For Today", "... For This Month"); another
+// one is named the same way: its long date, its first and last day, its
+// month and year.
+ViewRange PeriodView(Period period, const QDate &shown, const QDate &today);
+// Whether two days lie in the same period.
+bool SamePeriod(Period period, const QDate &a, const QDate &b);
+// The days an appointment can be dated, by the diary's date rules.
+inline const QDate FirstDiaryDay{1899, 1, 1};
+inline const QDate LastDiaryDay{2199, 12, 31};
+// Whether the period holding `day` has a day from FirstDiaryDay to
+// LastDiaryDay, and so can be shown.
+bool IsDiaryPeriod(Period period, const QDate &day);
+// A day of the period `steps` periods after (or, negative, before) the one
+// holding `shown`: the same day moved by days or weeks, the first of the
+// month for months. A period that cannot be shown is not moved to: `shown`
+// comes back unchanged.
+QDate StepPeriod(Period period, const QDate &shown, int steps);
+
 ViewRange DailyView(const QDate &today);
 // Sunday to Saturday of today's week.
 ViewRange WeeklyView(const QDate &today);

@@ -29,21 +29,6 @@ qint64 Stamp(const QDateTime &moment) {
     return Stamp(moment.date(), moment.time());
 }
 
-// The lines dated date (yyyymmdd), as a range of positions in the sorted
-// store. The store's order is by the whole line, letters without regard to
-// case, so its lines are in order of their first eight characters too.
-std::pair<qsizetype, qsizetype> LinesDated(const QStringList &sorted, const QString &date) {
-    const auto lineBefore = [](const QString &line, const QString &day) {
-        return QStringView(line).left(8).compare(day, Qt::CaseInsensitive) < 0;
-    };
-    const auto dayBefore = [](const QString &day, const QString &line) {
-        return QStringView(day).compare(QStringView(line).left(8), Qt::CaseInsensitive) < 0;
-    };
-    const auto first = std::lower_bound(sorted.cbegin(), sorted.cend(), date, lineBefore);
-    const auto last = std::upper_bound(first, sorted.cend(), date, dayBefore);
-    return {first - sorted.cbegin(), last - sorted.cbegin()};
-}
-
 // Two digits as a number, -1 when they are not.
 int TwoDigits(QStringView text) {
     if (text.size() != 2 || !text[0].isDigit() || !text[1].isDigit())
@@ -53,7 +38,8 @@ int TwoDigits(QStringView text) {
 
 void AddAppointmentReminders(QList<ReminderEntry> &entries, const QStringList &sorted,
                              const QDate &dated, const QDate &day) {
-    const auto [first, last] = LinesDated(sorted, DateToSortable(dated));
+    const QString date = DateToSortable(dated);
+    const auto [first, last] = LinesDated(sorted, date, date);
     QHash<QString, int> alike; // start and lead time -> appointments so far
     for (qsizetype i = first; i < last; ++i) {
         const QString &line = sorted.at(i);

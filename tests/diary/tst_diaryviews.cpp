@@ -37,6 +37,10 @@ private slots:
     void dailyRows();
     void groupedRows();
     void monthEdges();
+    void periods_data();
+    void periods();
+    void periodRowsAreEveryLineInRange_data();
+    void periodRowsAreEveryLineInRange();
     void selectNext_data();
     void selectNext();
     void deleteQuestion();
@@ -133,6 +137,143 @@ void TestDiaryViews::monthEdges() {
     const qm::ViewRange leap = qm::MonthlyView(QDate(2024, 2, 1));
     QCOMPARE(qm::LoadAppointmentView(february, leap.from, leap.to).rowMaps(),
              (QStringList{u"H"_s, u"2"_s, u"L"_s}));
+}
+
+// Moving a day, week or month from a shown day, and the view then shown:
+// its range and its heading. "today" is 15 March 2024 unless a row is about
+// coming back to the current period.
+void TestDiaryViews::periods_data() {
+    QTest::addColumn<qm::Period>("period");
+    QTest::addColumn<QDate>("shown");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("heading");
+    using qm::Period;
+    const QString for_ = u"Diary - Appointments For "_s;
+    const QString week = for_ + u"The Week ("_s;
+    const auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
+
+    row("day on") << Period::Day << QDate(2024, 3, 15) << 1 << u"20240316"_s << u"20240316"_s
+                  << for_ + u"Saturday 16th March 2024"_s;
+    row("day back to today") << Period::Day << QDate(2024, 3, 16) << -1 << u"20240315"_s
+                             << u"20240315"_s << for_ + u"Today"_s;
+    row("day into a leap day") << Period::Day << QDate(2024, 2, 28) << 1 << u"20240229"_s
+                               << u"20240229"_s << for_ + u"Thursday 29th February 2024"_s;
+    row("day over a common February")
+        << Period::Day << QDate(2023, 2, 28) << 1 << u"20230301"_s << u"20230301"_s
+        << for_ + u"Wednesday 1st March 2023"_s;
+    row("day into a new year") << Period::Day << QDate(2024, 12, 31) << 1 << u"20250101"_s
+                               << u"20250101"_s << for_ + u"Wednesday 1st January 2025"_s;
+    row("day before the first") << Period::Day << QDate(1899, 1, 1) << -1 << u"18990101"_s
+                                << u"18990101"_s << for_ + u"Sunday 1st January 1899"_s;
+    row("day after the last") << Period::Day << QDate(2199, 12, 31) << 1 << u"21991231"_s
+                              << u"21991231"_s << for_ + u"Tuesday 31st December 2199"_s;
+
+    row("week on from a Friday") << Period::Week << QDate(2024, 3, 15) << 1 << u"20240317"_s
+                                 << u"20240323"_s << week + u"17/03/2024 To 23/03/2024)"_s;
+    row("week back from a Sunday") << Period::Week << QDate(2024, 3, 17) << -1 << u"20240310"_s
+                                   << u"20240316"_s << week + u"10/03/2024 To 16/03/2024)"_s;
+    row("week into the next year") << Period::Week << QDate(2024, 12, 25) << 1 << u"20241229"_s
+                                   << u"20250104"_s << week + u"29/12/2024 To 04/01/2025)"_s;
+    row("week over a leap day") << Period::Week << QDate(2024, 2, 21) << 1 << u"20240225"_s
+                                << u"20240302"_s << week + u"25/02/2024 To 02/03/2024)"_s;
+    // 1 January 1899 is a Sunday: the week before holds no day of the diary.
+    row("week before the first") << Period::Week << QDate(1899, 1, 7) << -1 << u"18990101"_s
+                                 << u"18990107"_s << week + u"01/01/1899 To 07/01/1899)"_s;
+    // The last week runs on into 2200 and can be shown; none after it.
+    row("week reaching the last") << Period::Week << QDate(2199, 12, 25) << 1 << u"21991229"_s
+                                  << u"22000104"_s << week + u"29/12/2199 To 04/01/2200)"_s;
+    row("week after the last") << Period::Week << QDate(2199, 12, 31) << 1 << u"21991229"_s
+                               << u"22000104"_s << week + u"29/12/2199 To 04/01/2200)"_s;
+
+    row("month from the 31st") << Period::Month << QDate(2024, 1, 31) << 1 << u"20240201"_s
+                               << u"20240229"_s << for_ + u"February 2024"_s;
+    row("common February") << Period::Month << QDate(2023, 3, 31) << -1 << u"20230201"_s
+                           << u"20230228"_s << for_ + u"February 2023"_s;
+    // The diary's date rules take every fourth year as a leap year, so an
+    // appointment on 29/02/2100 or 29/02/1900 is listed in its month.
+    row("February 2100") << Period::Month << QDate(2100, 1, 1) << 1 << u"21000201"_s
+                         << u"21000229"_s << for_ + u"February 2100"_s;
+    row("February 1900") << Period::Month << QDate(1900, 3, 1) << -1 << u"19000201"_s
+                         << u"19000229"_s << for_ + u"February 1900"_s;
+    row("month into a new year") << Period::Month << QDate(2024, 12, 15) << 1 << u"20250101"_s
+                                 << u"20250131"_s << for_ + u"January 2025"_s;
+    row("month back over a year") << Period::Month << QDate(2024, 1, 10) << -1 << u"20231201"_s
+                                  << u"20231231"_s << for_ + u"December 2023"_s;
+    row("a year of months") << Period::Month << QDate(2024, 2, 29) << 12 << u"20250201"_s
+                            << u"20250228"_s << for_ + u"February 2025"_s;
+    row("month back to this month") << Period::Month << QDate(2024, 4, 30) << -1 << u"20240301"_s
+                                    << u"20240331"_s << for_ + u"This Month"_s;
+    row("month before the first") << Period::Month << QDate(1899, 1, 20) << -1 << u"18990101"_s
+                                  << u"18990131"_s << for_ + u"January 1899"_s;
+    row("month after the last") << Period::Month << QDate(2199, 12, 1) << 1 << u"21991201"_s
+                                << u"21991231"_s << for_ + u"December 2199"_s;
+}
+
+void TestDiaryViews::periods() {
+    QFETCH(qm::Period, period);
+    QFETCH(QDate, shown);
+    QFETCH(int, steps);
+    const QDate moved = qm::StepPeriod(period, shown, steps);
+    const qm::ViewRange range = qm::PeriodView(period, moved, QDate(2024, 3, 15));
+    QTEST(range.from, "from");
+    QTEST(range.to, "to");
+    QTEST(range.heading, "heading");
+}
+
+// A period's rows are found by binary search on the sorted store: they must
+// be exactly the lines a pass over every line finds, odd lines included.
+void TestDiaryViews::periodRowsAreEveryLineInRange_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("one day of several lines") << u"20240315"_s << u"20240315"_s;
+    QTest::newRow("a month with lines on its ends") << u"20240301"_s << u"20240331"_s;
+    QTest::newRow("before every line") << u"18990101"_s << u"18991231"_s;
+    QTest::newRow("after every line") << u"21990101"_s << u"21991231"_s;
+    QTest::newRow("between two lines") << u"20240317"_s << u"20240330"_s;
+    QTest::newRow("a day the store holds none of") << u"20240316"_s << u"20240316"_s;
+    QTest::newRow("up to the odd lines") << u"20240401"_s << u"20241231"_s;
+}
+
+void TestDiaryViews::periodRowsAreEveryLineInRange() {
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QStringList sorted = {
+        DiaryLine(u"20240229"_s, u"09:00"_s, u"10:00"_s, u"Leap"_s),
+        DiaryLine(u"20240301"_s, u"09:00"_s, u"10:00"_s, u"First"_s),
+        DiaryLine(u"20240315"_s, u"08:00"_s, u"09:00"_s, u"a"_s),
+        DiaryLine(u"20240315"_s, u"08:00"_s, u"09:00"_s, u"B"_s),
+        DiaryLine(u"20240315"_s, u"08:00"_s, u"09:00"_s, u"c"_s),
+        DiaryLine(u"20240331"_s, u"23:00"_s, u"23:59"_s, u"Last"_s),
+        // Lines loaded from a file as they stand: short, undated, lettered.
+        u"2024041"_s + Sep + u"09:00"_s,
+        u"2024041A"_s,
+        u"2024041b"_s,
+        u"20240415"_s,
+        u"garbage"_s,
+        u"Garbage too"_s,
+    };
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    QList<qsizetype> expected;
+    for (qsizetype n = 0; n < sorted.size(); ++n)
+        if (QStringView(sorted.at(n)).left(8) >= from && QStringView(sorted.at(n)).left(8) <= to)
+            expected.append(n);
+    const DiaryRows rows = qm::LoadAppointmentView(sorted, from, to);
+    QList<qsizetype> shown;
+    qsizetype headings = 0;
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        if (rows.kind(row) == DiaryRows::Kind::Appointment)
+            shown.append(rows.position(row));
+        headings += rows.kind(row) == DiaryRows::Kind::Heading;
+    }
+    QCOMPARE(shown, expected);
+    // Every day of the range heads its lines once.
+    QSet<QString> days;
+    for (const qsizetype n : expected)
+        days.insert(sorted.at(n).left(8));
+    QCOMPARE(headings, from == to ? 0 : days.size());
 }
 
 void TestDiaryViews::selectNext_data() {

@@ -7,6 +7,8 @@
 #include "support/FormDriving.h"
 #include "support/TestServices.h"
 
+#include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <QListView>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QtTest>
 
@@ -86,6 +89,7 @@ private slots:
     void deleteAsksAndRemoves();
     void addKeepsSelectionOnNextAppointment();
     void doubleClickAndEnterEdit();
+    void movesThroughTimeAndKeepsThePeriod();
     void endToEndThroughMainWindow();
 };
 
@@ -302,6 +306,160 @@ void TestDiaryPage::doubleClickAndEnterEdit() {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
     QCOMPARE(services.prompter.modalRuns, 2);
     QVERIFY(services.prompter.messages.isEmpty());
+}
+
+// Weeks, days and months other than the current one, by keys, buttons and
+// the date picker; every change made there keeps the period on show. The
+// rows and the store positions differ, so a change to the wrong line shows
+// in the file.
+void TestDiaryPage::movesThroughTimeAndKeepsThePeriod() {
+    qm::test::TestServices services; // Friday 15 March 2024, 09:00
+    DiaryPage page;
+    page.ensureBuilt();
+    page.store().load({DiaryLine(u"20240301"_s, u"10:00"_s, u"11:00"_s, u"Dentist"_s),
+                       DiaryLine(u"20240315"_s, u"08:00"_s, u"08:30"_s, u"Early"_s),
+                       DiaryLine(u"20240318"_s, u"09:00"_s, u"09:30"_s, u"Standup"_s),
+                       DiaryLine(u"20240318"_s, u"14:00"_s, u"15:00"_s, u"Tennis"_s, u"Y"_s),
+                       DiaryLine(u"20240320"_s, u"12:00"_s, u"13:00"_s, u"Lunch"_s),
+                       DiaryLine(u"20240412"_s, u"18:00"_s, u"19:00"_s, u"Concert"_s)});
+    page.show();
+    QApplication::setActiveWindow(&page);
+    auto *list = child<QListView>(&page, u"lstAppoints"_s);
+    auto *heading = child<QLabel>(&page, u"lblHeading"_s);
+    const auto key = [&](Qt::Key pressed, Qt::KeyboardModifiers modifiers = {}) {
+        list->setFocus();
+        QTest::keyClick(list, pressed, modifiers);
+    };
+    const QString ten(10, u' ');
+    const QString dashes(125, u'-');
+    const QString week = u"Diary - Appointments For The Week ("_s;
+    const QString thisWeek = week + u"10/03/2024 To 16/03/2024)"_s;
+    const QString nextWeek = week + u"17/03/2024 To 23/03/2024)"_s;
+
+    QTest::mouseClick(child(&page, u"spdWeekly"_s), Qt::LeftButton);
+    QCOMPARE(heading->text(), thisWeek);
+    key(Qt::Key_PageDown);
+    QCOMPARE(heading->text(), nextWeek);
+    QCOMPARE(listTexts(page),
+             (QStringList{u"Monday 18th March 2024"_s, ten + u"09:00 - 09:30    Standup"_s,
+                          ten + u"14:00 - 15:00    ?? Tennis ??"_s, dashes,
+                          u"Wednesday 20th March 2024"_s, ten + u"12:00 - 13:00    Lunch"_s,
+                          dashes}));
+    QCOMPARE(page.rows().rowMaps(), (QStringList{u"H"_s, u"2"_s, u"3"_s, u"L"_s, u"H"_s, u"4"_s,
+                                                 u"L"_s}));
+    QCOMPARE(page.selectedRow(), 1);
+    key(Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(heading->text(), week + u"24/03/2024 To 30/03/2024)"_s);
+    QCOMPARE(page.rowCount(), 0);
+    QVERIFY(!child(&page, u"cmdDiaryPrint"_s)->isEnabled());
+    key(Qt::Key_Left, Qt::AltModifier);
+    QTest::mouseClick(child(&page, u"spdPrevious"_s), Qt::LeftButton);
+    QCOMPARE(heading->text(), thisWeek);
+    key(Qt::Key_PageUp);
+    key(Qt::Key_PageUp);
+    QCOMPARE(heading->text(), week + u"25/02/2024 To 02/03/2024)"_s);
+    // All of it is over: the first row, as on the current period.
+    QCOMPARE(listTexts(page).at(1), ten + u"10:00 - 11:00    Dentist"_s);
+    QCOMPARE(page.selectedRow(), 0);
+    key(Qt::Key_Home);
+    QCOMPARE(heading->text(), thisWeek);
+
+    // Delete and edit on next week: the view stays there.
+    QTest::mouseClick(child(&page, u"spdNext"_s), Qt::LeftButton);
+    page.selectRow(2);
+    services.prompter.answers = {qm::MessageResult::Yes};
+    QTest::mouseClick(child(&page, u"cmdDiaryDelete"_s), Qt::LeftButton);
+    QCOMPARE(services.prompter.messages.last().text,
+             u"Are You Sure You Want To Delete '?? Tennis ??"_s + u"'?"_s);
+    QCOMPARE(heading->text(), nextWeek);
+    page.selectRow(4);
+    services.prompter.modalHandler =
+        saveAppointment(QString(), QString(), QString(), u"Lunch with Ann"_s);
+    QTest::mouseClick(child(&page, u"cmdDiaryEdit"_s), Qt::LeftButton);
+    QCOMPARE(heading->text(), nextWeek);
+    QCOMPARE(listTexts(page).at(4), ten + u"12:00 - 13:00    Lunch with Ann"_s);
+
+    // A day chosen with the date picker; Add there starts on that day.
+    QTest::mouseClick(child(&page, u"spdDaily"_s), Qt::LeftButton);
+    QCOMPARE(heading->text(), u"Diary - Appointments For Today"_s);
+    const auto pick = [&](const QDate &date) {
+        return [date](QDialog &form) {
+            form.show();
+            child<QCalendarWidget>(&form, u"mntCalendar"_s)->setSelectedDate(date);
+            QTest::mouseClick(child(&form, u"cmdSelect"_s), Qt::LeftButton);
+            return form.result();
+        };
+    };
+    services.prompter.modalHandler = pick(QDate(2024, 4, 12));
+    key(Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(heading->text(), u"Diary - Appointments For Friday 12th April 2024"_s);
+    QCOMPARE(listTexts(page), QStringList{u"18:00 - 19:00    Concert"_s});
+    services.prompter.modalHandler = [](QDialog &form) {
+        form.show();
+        const QString date = child<QLineEdit>(&form, u"txtDate"_s)->text();
+        return saveAppointment(QString(), u"20:00"_s, u"21:00"_s, date)(form);
+    };
+    QTest::mouseClick(child(&page, u"cmdDiaryAdd"_s), Qt::LeftButton);
+    QCOMPARE(heading->text(), u"Diary - Appointments For Friday 12th April 2024"_s);
+    QCOMPARE(listTexts(page),
+             (QStringList{u"18:00 - 19:00    Concert"_s, u"20:00 - 21:00    12/04/2024"_s}));
+    // Print gives the day on show under its heading.
+    QTextDocument printed;
+    page.composePrintPage(printed);
+    QCOMPARE(printed.toPlainText().split(u'\n').mid(1, 4),
+             (QStringList{u"Diary - Appointments For Friday 12th April 2024"_s, QString(),
+                          u"18:00 - 19:00    Concert"_s, u"20:00 - 21:00    12/04/2024"_s}));
+
+    // A month by its heading; a date the diary cannot hold is refused.
+    QTest::mouseClick(child(&page, u"spdMonthly"_s), Qt::LeftButton);
+    QCOMPARE(heading->text(), u"Diary - Appointments For This Month"_s);
+    services.prompter.modalHandler = pick(QDate(1850, 6, 1));
+    QTest::mouseClick(heading, Qt::LeftButton);
+    QCOMPARE(services.prompter.messages.last().text,
+             u"The Diary Holds Dates From 01/01/1899 To 31/12/2199"_s);
+    QCOMPARE(heading->text(), u"Diary - Appointments For This Month"_s);
+    key(Qt::Key_PageDown);
+    QCOMPARE(heading->text(), u"Diary - Appointments For April 2024"_s);
+
+    // In the All view the keys move through the list, and nothing moves in time.
+    QTest::mouseClick(child(&page, u"spdAll"_s), Qt::LeftButton);
+    QVERIFY(!child(&page, u"spdNext"_s)->isVisible());
+    page.selectRow(0);
+    key(Qt::Key_PageDown);
+    QCOMPARE(heading->text(), u"Diary - All Appointments"_s);
+    QVERIFY(page.selectedRow() > 0);
+
+    QCOMPARE(ReadBytes(services.path(qm::DiaryFileName)),
+             QByteArray("20240301\xff"
+                        "10:00\xff"
+                        "11:00\xff"
+                        "Dentist\xff"
+                        "0\xffN\r\n"
+                        "20240315\xff"
+                        "08:00\xff"
+                        "08:30\xff"
+                        "Early\xff"
+                        "0\xffN\r\n"
+                        "20240318\xff"
+                        "09:00\xff"
+                        "09:30\xff"
+                        "Standup\xff"
+                        "0\xffN\r\n"
+                        "20240320\xff"
+                        "12:00\xff"
+                        "13:00\xff"
+                        "Lunch with Ann\xff"
+                        "0\xffN\r\n"
+                        "20240412\xff"
+                        "18:00\xff"
+                        "19:00\xff"
+                        "Concert\xff"
+                        "0\xffN\r\n"
+                        "20240412\xff"
+                        "20:00\xff"
+                        "21:00\xff"
+                        "12/04/2024\xff"
+                        "0\xffN\r\n"));
 }
 
 // Add, edit and delete through the main window; a new main window over the

@@ -2,6 +2,8 @@
 
 #include "diary/ui/DiaryPrint.h"
 #include "diary/ui/TfrmAppointment.h"
+#include "diary/ui/TfrmCalendar.h"
+#include "foundation/Dates.h"
 #include "foundation/Settings.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
@@ -20,9 +22,12 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QToolTip>
@@ -61,6 +66,22 @@ const ViewButton ViewButtons[] = {
      u"Show Birthday, Anniversaries And Special Occasions List"_s, &DiaryPage::spdBirthdaysClick},
     {u"Tasks"_s, u"spdTasks"_s, u"Tasks"_s, u"Show Task List"_s, &DiaryPage::spdTasksClick},
 };
+
+// The periods of the view buttons that show one.
+std::optional<Period> PeriodOfView(const QString &name) {
+    if (name == u"Daily"_s)
+        return Period::Day;
+    if (name == u"Weekly"_s)
+        return Period::Week;
+    if (name == u"Monthly"_s)
+        return Period::Month;
+    return std::nullopt;
+}
+
+const QString PreviousGlyph = u":/diary/step_previous.svg"_s;
+const QString NextGlyph = u":/diary/step_next.svg"_s;
+const QString ChooseDateHint = u"Show Appointments For A Chosen Date"_s;
+const QString OutsideDiaryMessage = u"The Diary Holds Dates From 01/01/1899 To 31/12/2199"_s;
 
 // The view buttons fill the strip between the list's panel and the page's
 // right margin.
@@ -236,6 +257,32 @@ void DiaryPage::build() {
     m_complete->setChecked(m_showCompleted);
     connect(m_complete, &QCheckBox::clicked, this, Reported([this] { chkCompleteClick(); }));
 
+    // Previous and next at the ends of the heading, in the views that show
+    // one period; a click on the heading chooses a date.
+    m_previous = MakeGlyphButton(back, u"spdPrevious"_s, PreviousGlyph, QString(), {8, 7});
+    m_next = MakeGlyphButton(back, u"spdNext"_s, NextGlyph, QString(),
+                             {Width - 8 - GlyphButtonSize, 7});
+    connect(m_previous, &QToolButton::clicked, this, Reported([this] { stepPeriod(-1); }));
+    connect(m_next, &QToolButton::clicked, this, Reported([this] { stepPeriod(1); }));
+    m_heading->installEventFilter(this);
+    const std::pair<QKeySequence, std::function<void()>> periodKeys[] = {
+        {QKeySequence(Qt::Key_PageUp), [this] { stepPeriod(-1); }},
+        {QKeySequence(Qt::Key_PageDown), [this] { stepPeriod(1); }},
+        {QKeySequence(Qt::ALT | Qt::Key_Left), [this] { stepPeriod(-1); }},
+        {QKeySequence(Qt::ALT | Qt::Key_Right), [this] { stepPeriod(1); }},
+        {QKeySequence(Qt::Key_Home), [this] { showCurrentPeriod(); }},
+        {QKeySequence(Qt::ALT | Qt::Key_Home), [this] { showCurrentPeriod(); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_G), [this] { goToDate(); }},
+    };
+    for (const auto &[key, run] : periodKeys) {
+        // Only while the diary page is on show and holds the focus; in the
+        // other views the keys keep their meaning in the list.
+        auto *shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, Reported(run));
+        m_periodKeys.append(shortcut);
+    }
+
     auto *listPanel = new GradientPanel(back, 3);
     listPanel->setObjectName(u"panAppoints"_s);
     listPanel->setGeometry(8, 32, 400, 322);
@@ -270,9 +317,11 @@ void DiaryPage::build() {
         top += buttonHeight;
         viewButtons.append(button);
         m_views->addButton(button);
+        // A view button shows its current period.
         connect(button, &QToolButton::clicked, this,
                 Reported([this, name = view.name, click = view.click] {
                     m_view = name;
+                    m_shown = QDate();
                     (this->*click)();
                 }));
     }
@@ -357,6 +406,7 @@ void DiaryPage::pressViewButton(const QString &name) {
     if (!ViewNames().contains(name))
         return;
     m_view = name;
+    m_shown = QDate();
     if (QAbstractButton *button = viewButton(name))
         button->setChecked(true);
 }
@@ -421,6 +471,73 @@ void DiaryPage::setHeading(DiaryMode mode, const QString &heading) {
     m_heading->setText(heading);
     // The filter belongs to the task view alone.
     m_complete->setVisible(mode == DiaryMode::Tasks);
+    updatePeriodControls();
+}
+
+void DiaryPage::updatePeriodControls() {
+    const std::optional<Period> period = m_mode == DiaryMode::Appoints ? shownPeriod() : std::nullopt;
+    m_previous->setVisible(period.has_value());
+    m_next->setVisible(period.has_value());
+    for (QShortcut *key : std::as_const(m_periodKeys))
+        key->setEnabled(period.has_value());
+    m_heading->setToolTip(period ? ChooseDateHint : QString());
+    m_heading->setCursor(period ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    if (!period)
+        return;
+    const QString name = *period == Period::Day    ? u"Day"_s
+                         : *period == Period::Week ? u"Week"_s
+                                                   : u"Month"_s;
+    m_previous->setToolTip(u"Show Appointments For The Previous "_s + name);
+    m_next->setToolTip(u"Show Appointments For The Next "_s + name);
+}
+
+std::optional<Period> DiaryPage::shownPeriod() const {
+    return PeriodOfView(m_view);
+}
+
+QDate DiaryPage::shownDay() const {
+    return m_shown.isValid() ? m_shown : clock().now().date();
+}
+
+void DiaryPage::showPeriodOf(const QDate &day) {
+    const std::optional<Period> period = shownPeriod();
+    if (!period)
+        return;
+    if (!IsDiaryPeriod(*period, day)) {
+        ShowMessageBox(OutsideDiaryMessage, MessageKind::Warning, MessageButtons::OK);
+        return;
+    }
+    // The current period follows the clock, as a view button's does.
+    m_shown = SamePeriod(*period, day, clock().now().date()) ? QDate() : day;
+    RefreshDiaryView();
+}
+
+void DiaryPage::stepPeriod(int steps) {
+    if (const std::optional<Period> period = shownPeriod())
+        showPeriodOf(StepPeriod(*period, shownDay(), steps));
+}
+
+void DiaryPage::showCurrentPeriod() {
+    showPeriodOf(clock().now().date());
+}
+
+void DiaryPage::goToDate() {
+    if (!shownPeriod())
+        return;
+    // The picker fills a date field; this one is never shown and, disabled,
+    // never takes the focus.
+    QLineEdit field;
+    field.setEnabled(false);
+    field.setText(DateToDisplay(shownDay()));
+    TfrmCalendar picker(nullptr, &field, window());
+    if (prompter().runModal(picker) != QDialog::Accepted)
+        return;
+    showPeriodOf(TextToDate(field.text()));
+}
+
+void DiaryPage::showPeriod(Period period) {
+    const QDate today = clock().now().date();
+    LoadAppointmentView(PeriodView(period, m_shown.isValid() ? m_shown : today, today));
 }
 
 void DiaryPage::showRows(DiaryRows rows, DiaryMode mode, const QString &heading) {
@@ -488,15 +605,15 @@ void DiaryPage::SelectNextAppointment() {
 }
 
 void DiaryPage::spdDailyClick() {
-    LoadAppointmentView(DailyView(clock().now().date()));
+    showPeriod(Period::Day);
 }
 
 void DiaryPage::spdWeeklyClick() {
-    LoadAppointmentView(WeeklyView(clock().now().date()));
+    showPeriod(Period::Week);
 }
 
 void DiaryPage::spdMonthlyClick() {
-    LoadAppointmentView(MonthlyView(clock().now().date()));
+    showPeriod(Period::Month);
 }
 
 void DiaryPage::spdAllClick() {
@@ -533,7 +650,9 @@ bool DiaryPage::selectedAppointment(int *position) const {
 }
 
 void DiaryPage::runAppointmentEditor(EditMode mode, int position) {
-    TfrmAppointment form(m_store, mode, position, window());
+    // A new appointment from another day's view is for that day.
+    const bool otherDay = m_view == u"Daily"_s && m_shown.isValid();
+    TfrmAppointment form(m_store, mode, position, window(), otherDay ? m_shown : QDate());
     prompter().runModal(form);
     if (form.RecordSaved())
         RefreshDiaryView();
@@ -608,6 +727,11 @@ void DiaryPage::editFromList() {
 }
 
 bool DiaryPage::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_heading && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && shownPeriod()) {
+        RunReported([this] { goToDate(); });
+        return true;
+    }
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -7,8 +7,11 @@
 #include "foundation/ui/RowSource.h"
 
 #include <QColor>
+#include <QDate>
 #include <QFont>
 #include <QStringList>
+
+#include <optional>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -16,7 +19,9 @@ class QCheckBox;
 class QLabel;
 class QListView;
 class QPushButton;
+class QShortcut;
 class QTextDocument;
+class QToolButton;
 
 namespace qm {
 
@@ -89,6 +94,23 @@ public:
     void chkCompleteClick();
     // Remembers whether completed tasks show; see RememberViewChoice.
     void storeShowCompleted();
+    // Moving through time in the day, week and month views. A view button
+    // shows its current period (the one holding today); the period shown
+    // otherwise lasts for this run only and survives every change made in it.
+    // The period of the pressed view button, none in the other views.
+    std::optional<Period> shownPeriod() const;
+    // A day of the period on show: today for the current one.
+    QDate shownDay() const;
+    // Moves steps periods on (negative: back); at the ends of the diary's
+    // years the view stays.
+    void stepPeriod(int steps);
+    // Back to the current period.
+    void showCurrentPeriod();
+    // Shows the period holding a day; a period the diary cannot hold is
+    // refused with a warning.
+    void showPeriodOf(const QDate &day);
+    // Opens the date picker on the shown day and shows the chosen date's period.
+    void goToDate();
     void cmdDiaryAddClick();
     void cmdDiaryEditClick();
     void cmdDiaryDeleteClick();
@@ -119,6 +141,10 @@ private:
     // selects the row the command asks for.
     void applyChange(const RowChange &change);
     void enableRowButtons();
+    void showPeriod(Period period);
+    // Shows, hides and names the previous and next buttons and turns the
+    // period keys on or off for the view on show.
+    void updatePeriodControls();
     QAbstractButton *viewButton(const QString &name) const;
     bool selectedAppointment(int *position) const;
     // Shows the appointment editor; a saved appointment rebuilds the view.
@@ -126,6 +152,7 @@ private:
 
     AppointmentStore m_store;
     QString m_view = QStringLiteral("Daily"); // the pressed view button's name
+    QDate m_shown; // a day of the period on show; null for the current period
     bool m_refreshPending = false;
     DiaryMode m_mode = DiaryMode::Appoints;
     bool m_showCompleted = false;
@@ -144,6 +171,9 @@ private:
     QPushButton *m_add = nullptr;
     QPushButton *m_delete = nullptr;
     QPushButton *m_print = nullptr;
+    QToolButton *m_previous = nullptr;
+    QToolButton *m_next = nullptr;
+    QList<QShortcut *> m_periodKeys;
 };
 
 } // namespace qm

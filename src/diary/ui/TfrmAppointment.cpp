@@ -140,9 +140,9 @@ private:
 } // namespace
 
 TfrmAppointment::TfrmAppointment(AppointmentStore &store, EditMode mode, qsizetype editedLine,
-                                 QWidget *parent)
+                                 QWidget *parent, const QDate &day)
     : EditorForm(u"frmAppointment"_s, FormCaption, {FormWidth, FormHeight}, parent), m_store(store),
-      m_mode(mode), EditedLine(editedLine) {
+      m_mode(mode), EditedLine(editedLine), m_day(day) {
     SetHelpTopic(this, HelpTopic::AppointmentEditor);
     buildControls();
     // Filled at once rather than on the first showing, so a form that is
@@ -284,6 +284,10 @@ void TfrmAppointment::FormShow() {
         }
         durationFromTimes();
         chkTentative->setChecked(appointment.tentative);
+    } else if (m_day.isValid()) {
+        // Added from the diary showing another day: that day, taken as the
+        // form's own state so that Cancel leaves without a question.
+        txtDate->setText(DateToDisplay(m_day));
     }
     SnapshotForm(this);
     txtDate->setFocus();

@@ -3,6 +3,8 @@
 #include "foundation/EditMode.h"
 #include "foundation/ui/EditorForm.h"
 
+#include <QDate>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -20,8 +22,9 @@ class TfrmAppointment : public EditorForm {
     Q_OBJECT
 public:
     // editedLine: EditedLine, the store position of the line being edited (ignored when adding).
+    // day: when adding, the date the form starts with (none when null).
     TfrmAppointment(AppointmentStore &store, EditMode mode, qsizetype editedLine,
-                    QWidget *parent = nullptr);
+                    QWidget *parent = nullptr, const QDate &day = {});
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -52,6 +55,7 @@ private:
     AppointmentStore &m_store;
     EditMode m_mode;
     qsizetype EditedLine;
+    QDate m_day;
     int MaxDuration = 0;
 
     QLabel *lblDate = nullptr;

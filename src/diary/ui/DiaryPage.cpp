@@ -78,6 +78,9 @@ std::optional<Period> PeriodOfView(const QString &name) {
     return std::nullopt;
 }
 
+// The heading stands between the previous and next buttons.
+constexpr int HeadingLeft = 8 + GlyphButtonSize + 4;
+
 const QString PreviousGlyph = u":/diary/step_previous.svg"_s;
 const QString NextGlyph = u":/diary/step_next.svg"_s;
 const QString ChooseDateHint = u"Show Appointments For A Chosen Date"_s;
@@ -158,8 +161,10 @@ RowPaint paintFor(const QStyleOptionViewItem &option, const RowLook &look, const
         paint.background = selected ? mark : list;
         paint.text = selected ? list : mark;
     }
-    paint.shown =
-        QFontMetrics(paint.font).elidedText(text, Qt::ElideRight, textRect(option.rect).width());
+    // A dividing line runs on out of sight; only a cut text ends in "…".
+    paint.shown = text == SeparatorRowText ? text
+                                           : QFontMetrics(paint.font).elidedText(
+                                                 text, Qt::ElideRight, textRect(option.rect).width());
     return paint;
 }
 
@@ -247,7 +252,8 @@ void DiaryPage::build() {
     QFont bold = m_heading->font();
     bold.setBold(true);
     m_heading->setFont(bold);
-    m_heading->setGeometry(8, 8, Width - 16, 20);
+    m_heading->setGeometry(HeadingLeft, 8, Width - 2 * HeadingLeft, 20);
+    m_headingFont = m_heading->font();
 
     // The task view's filter, over the left end of the heading.
     m_complete = new QCheckBox(u"Include Completed"_s, back);
@@ -469,6 +475,10 @@ void DiaryPage::setHeading(DiaryMode mode, const QString &heading) {
                        : mode == DiaryMode::Birth ? HelpTopic::Occasions
                                                   : HelpTopic::DiaryViews);
     m_heading->setText(heading);
+    // A long heading (another week's, a long day name's) gets a smaller type
+    // rather than run under the previous and next buttons.
+    m_heading->setFont(m_headingFont);
+    FitCaptionFont({m_heading});
     // The filter belongs to the task view alone.
     m_complete->setVisible(mode == DiaryMode::Tasks);
     updatePeriodControls();

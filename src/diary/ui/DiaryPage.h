@@ -162,6 +162,7 @@ private:
     int m_rowHeight = 16;
 
     QLabel *m_heading = nullptr;
+    QFont m_headingFont; // before a long heading is fitted
     QCheckBox *m_complete = nullptr;
     QListView *m_list = nullptr;
     DiaryRowsModel *m_model = nullptr;

@@ -205,6 +205,8 @@ void TestFormLook::captionsFit_data() {
     QTest::newRow("diary view buttons")
         << u"spdDiary"_s << QStringList{u"spdDaily"_s, u"spdWeekly"_s,    u"spdMonthly"_s,
                                         u"spdAll"_s,   u"spdBirthdays"_s, u"spdTasks"_s};
+    // A week's heading is the longest; it stays clear of the arrows at its ends.
+    QTest::newRow("week heading") << u"spdWeekly"_s << QStringList{u"lblHeading"_s};
 }
 
 // A caption keeps a visible margin of at least 4 pixels inside its control

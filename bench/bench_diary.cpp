@@ -2,7 +2,9 @@
 // about seven years. Measures loading the file into the store, filling the
 // "All" view (the rows alone, then the diary page's list), and one added
 // appointment (insert and save), each against reading or writing the same
-// bytes plainly.
+// bytes plainly; and moving the day, week and month views one period on or
+// back (the rows found and the page's list filled), against one pass over
+// every line's date.
 //
 //   bench_diary    (QT_QPA_PLATFORM=offscreen works; no display needed)
 
@@ -10,6 +12,7 @@
 #include "diary/AppointmentStore.h"
 #include "diary/DiaryViews.h"
 #include "diary/ui/DiaryPage.h"
+#include "foundation/Dates.h"
 #include "foundation/LineFiles.h"
 #include "foundation/RecordFile.h"
 #include "platform/Clock.h"
@@ -17,7 +20,9 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 using namespace Qt::StringLiterals;
 using namespace bench;
@@ -44,6 +49,35 @@ int main(int argc, char **argv) {
         {[&] { store.loadFile(); }, {}},
         {[&] { rows = qm::LoadAppointmentView(store.lines(), all.from, all.to).size(); }, {}},
         {[&] { page.spdAllClick(); }, {}},
+    });
+
+    // Moving through time on the page over the same 20,000 lines, from a
+    // period in the middle of them; each move is timed to the filled list.
+    const QDate middle(2023, 6, 14);
+    const QString middleDay = qm::DateToSortable(middle);
+    const auto moveIn = [&](const QString &view, int steps) {
+        return Task{[&page, steps] { page.stepPeriod(steps); },
+                    [&page, view, middle] {
+                        page.pressViewButton(view);
+                        page.showPeriodOf(middle);
+                    }};
+    };
+    qsizetype inWeek = 0;
+    const std::vector<double> moveMs = medianMs({
+        {[&] {
+             // What finding a period's lines cost before: a look at every line.
+             inWeek = std::count_if(page.store().lines().cbegin(), page.store().lines().cend(),
+                                    [&](const QString &line) {
+                                        return QStringView(line).left(8) == middleDay;
+                                    });
+         },
+         {}},
+        moveIn(u"Daily"_s, 1),
+        moveIn(u"Daily"_s, -1),
+        moveIn(u"Weekly"_s, 1),
+        moveIn(u"Weekly"_s, -1),
+        moveIn(u"Monthly"_s, 1),
+        moveIn(u"Monthly"_s, -1),
     });
 
     // One appointment added in the middle of the diary; the store is put back
@@ -74,6 +108,13 @@ int main(int argc, char **argv) {
     report("", readMs[2], "read as lines", readMs[1]);
     report("All view rows", readMs[3], "read", readMs[0]);
     report("All view on the diary page", readMs[4], "read", readMs[0]);
+    std::printf("  %-36s %8.2f ms   (%lld lines that day)\n", "a pass over every line's date",
+                moveMs[0], static_cast<long long>(inWeek));
+    const char *const moves[] = {"next day", "previous day", "next week", "previous week",
+                                 "next month", "previous month"};
+    for (int i = 0; i < 6; ++i)
+        report((std::string("move to the ") + moves[i]).c_str(), moveMs[size_t(i) + 1],
+               "a pass over every line", moveMs[0]);
     std::printf("  %-36s %8.2f ms\n", "floor: write+flush+rename", writeMs[1]);
     std::printf("  %-36s %8.2f ms\n", "floor: write+flush+fsync+rename", writeMs[2]);
     report("add one (insert and save)", writeMs[0], "synced write", writeMs[2]);

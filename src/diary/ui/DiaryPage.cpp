@@ -546,8 +546,7 @@ void DiaryPage::goToDate() {
 }
 
 void DiaryPage::showPeriod(Period period) {
-    const QDate today = clock().now().date();
-    LoadAppointmentView(PeriodView(period, m_shown.isValid() ? m_shown : today, today));
+    LoadAppointmentView(PeriodView(period, shownDay(), clock().now().date()));
 }
 
 void DiaryPage::showRows(DiaryRows rows, DiaryMode mode, const QString &heading) {

@@ -93,18 +93,6 @@ bool IsDiaryPeriod(Period period, const QDate &day) {
     return last >= FirstDiaryDay && first <= LastDiaryDay;
 }
 
-ViewRange DailyView(const QDate &today) {
-    return PeriodView(Period::Day, today, today);
-}
-
-ViewRange WeeklyView(const QDate &today) {
-    return PeriodView(Period::Week, today, today);
-}
-
-ViewRange MonthlyView(const QDate &today) {
-    return PeriodView(Period::Month, today, today);
-}
-
 ViewRange AllView() {
     // An empty start lists everything; the end differs from it, so the rows
     // come under day headings.

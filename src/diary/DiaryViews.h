@@ -92,10 +92,6 @@ bool IsDiaryPeriod(Period period, const QDate &day);
 // comes back unchanged.
 QDate StepPeriod(Period period, const QDate &shown, int steps);
 
-ViewRange DailyView(const QDate &today);
-// Sunday to Saturday of today's week.
-ViewRange WeeklyView(const QDate &today);
-ViewRange MonthlyView(const QDate &today);
 ViewRange AllView();
 
 // The rows for the lines whose date lies from `from` to `to` (sortable dates

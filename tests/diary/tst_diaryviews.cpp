@@ -24,6 +24,11 @@ QStringList store() {
 }
 
 const QString Ten = QString(10, u' ');
+
+// What a view button shows on the given day.
+qm::ViewRange CurrentView(qm::Period period, const QDate &today) {
+    return qm::PeriodView(period, today, today);
+}
 const QString Dashes = QString(125, u'-');
 
 } // namespace
@@ -81,9 +86,9 @@ void TestDiaryViews::ranges_data() {
 void TestDiaryViews::ranges() {
     QFETCH(QString, view);
     QFETCH(QDate, today);
-    const qm::ViewRange range = view == u"Weekly"_s    ? qm::WeeklyView(today)
-                                : view == u"Monthly"_s ? qm::MonthlyView(today)
-                                : view == u"Daily"_s   ? qm::DailyView(today)
+    const qm::ViewRange range = view == u"Weekly"_s    ? CurrentView(qm::Period::Week, today)
+                                : view == u"Monthly"_s ? CurrentView(qm::Period::Month, today)
+                                : view == u"Daily"_s   ? CurrentView(qm::Period::Day, today)
                                                        : qm::AllView();
     QTEST(range.from, "from");
     QTEST(range.to, "to");
@@ -101,7 +106,7 @@ void TestDiaryViews::dailyRows() {
 }
 
 void TestDiaryViews::groupedRows() {
-    const qm::ViewRange week = qm::WeeklyView(QDate(2024, 3, 13));
+    const qm::ViewRange week = CurrentView(qm::Period::Week, QDate(2024, 3, 13));
     const DiaryRows rows = qm::LoadAppointmentView(store(), week.from, week.to);
     QCOMPARE(
         rows.texts(),
@@ -131,10 +136,10 @@ void TestDiaryViews::monthEdges() {
         DiaryLine(u"20230301"_s, u"09:00"_s, u"10:00"_s, u"March 2023"_s),
         DiaryLine(u"20240229"_s, u"09:00"_s, u"10:00"_s, u"Leap day"_s),
         DiaryLine(u"20240301"_s, u"09:00"_s, u"10:00"_s, u"March 2024"_s)};
-    const qm::ViewRange common = qm::MonthlyView(QDate(2023, 2, 1));
+    const qm::ViewRange common = CurrentView(qm::Period::Month, QDate(2023, 2, 1));
     QCOMPARE(qm::LoadAppointmentView(february, common.from, common.to).rowMaps(),
              (QStringList{u"H"_s, u"0"_s, u"L"_s}));
-    const qm::ViewRange leap = qm::MonthlyView(QDate(2024, 2, 1));
+    const qm::ViewRange leap = CurrentView(qm::Period::Month, QDate(2024, 2, 1));
     QCOMPARE(qm::LoadAppointmentView(february, leap.from, leap.to).rowMaps(),
              (QStringList{u"H"_s, u"2"_s, u"L"_s}));
 }
@@ -296,7 +301,7 @@ void TestDiaryViews::selectNext_data() {
 void TestDiaryViews::selectNext() {
     QFETCH(QString, view);
     QFETCH(QDateTime, now);
-    const qm::ViewRange range = view == u"Daily"_s ? qm::DailyView(now.date()) : qm::AllView();
+    const qm::ViewRange range = view == u"Daily"_s ? CurrentView(qm::Period::Day, now.date()) : qm::AllView();
     const DiaryRows rows = qm::LoadAppointmentView(store(), range.from, range.to);
     QTEST(int(qm::SelectNextAppointment(rows, now)), "row");
     QCOMPARE(qm::SelectNextAppointment(DiaryRows{}, now), qsizetype(-1));

@@ -17,12 +17,15 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+          fonts-dejavu-core libical-dev tzdata)
 # The tests that read what the desktop sees of the windows run on a virtual X
 # display with a small window manager; the printing tests read the PDF they
 # print with pdftotext; the desktop entry and the AppStream file are checked by
-# their validators.
-test_packages=(xvfb xauth openbox x11-utils poppler-utils desktop-file-utils appstream)
+# their validators; exported calendars and address books are read back by
+# independent iCalendar and vCard readers.
+test_packages=(xvfb xauth openbox x11-utils poppler-utils desktop-file-utils appstream
+               python3-icalendar python3-vobject)
 
 install_missing() {
     local missing=()

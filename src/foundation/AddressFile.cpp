@@ -208,10 +208,6 @@ void AddressFile::UpdateAddressFile(const QString &key, const QString &operation
     const Operation op = parseOperation(operation);
     BusyScope busy;
     const QString addressPath = path(AddressFileName);
-    const QString workPath = path(AddressWorkFileName);
-    // Left over from an interrupted run.
-    RemoveFileIfExists(workPath);
-
     QByteArray bytes;
     // The new or changed record always comes first.
     if (op != Operation::Delete)
@@ -225,32 +221,74 @@ void AddressFile::UpdateAddressFile(const QString &key, const QString &operation
 
     // Whether any contact remains is judged by what is written, never by the
     // count alone: a count out of step with the file must not delete contacts.
-    if (bytes.isEmpty()) {
-        RemoveFileIfExists(addressPath);
-    } else {
-        // The work file is complete and on disk before it replaces the old
-        // file in one rename, so one of the two always holds the records.
-        // Its failures are the address file's: that is what was not saved.
-        try {
-            ReplaceFileAtomically(workPath, bytes);
-            KeepPermissions(addressPath, workPath);
-            RenameFileOver(workPath, addressPath);
-        } catch (const FileError &error) {
-            QFile::remove(workPath);
-            throw FileError(error.cause(), addressPath);
-        }
-    }
+    replaceAddressFile(bytes);
     if (op == Operation::Add)
         ++AddressCount;
     else if (op == Operation::Delete)
         --AddressCount;
 }
 
-int AddressFile::chooseNewKey() {
+void AddressFile::replaceAddressFile(const QByteArray &bytes) {
+    const QString addressPath = path(AddressFileName);
+    const QString workPath = path(AddressWorkFileName);
+    // Left over from an interrupted run.
+    RemoveFileIfExists(workPath);
+    if (bytes.isEmpty()) {
+        RemoveFileIfExists(addressPath);
+        return;
+    }
+    // The work file is complete and on disk before it replaces the old file in
+    // one rename, so one of the two always holds the records. Its failures are
+    // the address file's: that is what was not saved.
+    try {
+        ReplaceFileAtomically(workPath, bytes);
+        KeepPermissions(addressPath, workPath);
+        RenameFileOver(workPath, addressPath);
+    } catch (const FileError &error) {
+        QFile::remove(workPath);
+        throw FileError(error.cause(), addressPath);
+    }
+}
+
+QList<int> AddressFile::SaveNewContacts(QList<AddressRecord> records) {
+    if (records.isEmpty())
+        return {};
+    BusyScope busy;
+    const QString addressPath = path(AddressFileName);
+    const int first = chooseNewKey(true);
+    if (qint64(first) + records.size() - 1 > std::numeric_limits<int>::max())
+        throw ConversionError(u"Too Many Contacts For The Keys Left"_s, path(NextKeyFileName));
+    QList<int> keys;
+    QStringList lines;
+    lines.reserve(records.size() * AddressFieldCount);
+    for (AddressRecord &record : records) {
+        const int key = first + int(keys.size());
+        keys.append(key);
+        AddressField(record, 1) = PadZeros(key, KeyWidth);
+        for (const QString &field : record)
+            lines.append(field);
+    }
+    QByteArray bytes = JoinRecordLines(lines, addressPath);
+    appendRecords(ReadFileBytes(addressPath), nullptr, -1, bytes);
+    replaceAddressFile(bytes);
+    AddressCount += int(keys.size());
+    try {
+        advanceKeyCounter(keys.last());
+    } catch (const QuillmateError &error) {
+        qWarning("The key counter %ls cannot be advanced (%ls); the next key is found from the "
+                 "contacts.",
+                 qUtf16Printable(QDir::toNativeSeparators(error.file())),
+                 qUtf16Printable(error.cause()));
+    }
+    return keys;
+}
+
+int AddressFile::chooseNewKey(bool missingCounterIsFirst) {
     const QString counterPath = path(NextKeyFileName);
-    if (!QFile::exists(counterPath))
+    const bool counterExists = QFile::exists(counterPath);
+    if (!counterExists && !missingCounterIsFirst)
         throw FileError(u"Cannot Read The File: It Does Not Exist"_s, counterPath);
-    const QString first = ReadRecordFile(counterPath).value(0);
+    const QString first = counterExists ? ReadRecordFile(counterPath).value(0) : FirstNextKey;
     const std::optional<qint64> last = keyNumber(first);
     if (!last)
         throw ConversionError(u"'"_s + first + u"' Is Not A Valid Integer Value"_s, counterPath);

@@ -129,14 +129,25 @@ public:
     // is noted on standard error and is no failure of the save.
     int SaveNewContact();
     int SaveEditedContact(int occurrence = -1);
+    // Adds many contacts in one rewrite of "Address.Qmt" (an import): each
+    // gets its key in turn from the one SaveNewContact would give, and they
+    // come first in the file in the order given. The counter is advanced once,
+    // after the file is written, as SaveNewContact does; a missing counter (a
+    // data folder the program has not set up yet) counts as the first. Returns
+    // the keys given. Raises as UpdateAddressFile; nothing is written then.
+    QList<int> SaveNewContacts(QList<AddressRecord> records);
 
     QList<AddressRecord> ReadRecords() const;
     // The full path of a file of this address file's folder.
     QString path(const QString &fileName) const;
 
 private:
-    // IssueNewKey without rewriting "NextKey.Qmt".
-    int chooseNewKey();
+    // IssueNewKey without rewriting "NextKey.Qmt". With missingCounterIsFirst
+    // a missing counter counts as FirstNextKey instead of failing.
+    int chooseNewKey(bool missingCounterIsFirst = false);
+    // Replaces "Address.Qmt" with bytes through "Temp.Qmt"; empty bytes
+    // delete it.
+    void replaceAddressFile(const QByteArray &bytes);
     void advanceKeyCounter(int key);
 
     QString m_folder;

@@ -26,6 +26,7 @@ enum class Topic {
     Calculator = 50,
     Configuration = 60,
     Login = 70,
+    ImportExport = 80,
 };
 Q_ENUM_NS(Topic)
 

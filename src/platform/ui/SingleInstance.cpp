@@ -215,6 +215,11 @@ bool SingleInstance::tryAcquire() {
     return true;
 }
 
+bool SingleInstance::lockDataFolder(const QString &name, const QString &dataFolder,
+                                    std::unique_ptr<QLockFile> &lock) {
+    return takeLock(lock, QDir(dataFolder).filePath(safeName(name) + u".lock"_s));
+}
+
 std::optional<ForeignLock> SingleInstance::foreignDataLock() const {
     if (m_acquired || !m_dataLockHeld || !m_dataLock)
         return std::nullopt;

@@ -53,6 +53,13 @@ public:
     // would lock the user out of the program.
     bool tryAcquire();
 
+    // For work on the data folder without a window (the command line): takes
+    // the data folder's lock, as a running copy holds it, into lock for as long
+    // as the caller keeps it. False when a running copy holds it. A lock file
+    // that cannot be created does not block, as in tryAcquire().
+    static bool lockDataFolder(const QString &name, const QString &dataFolder,
+                               std::unique_ptr<QLockFile> &lock);
+
     // Called by a second copy after tryAcquire() failed: asks the running copy
     // to bring its window forward. True when the running copy acknowledged the
     // request; never blocks longer than timeoutMs.

@@ -1,5 +1,6 @@
 #include "shell/ui/ConfigPage.h"
 
+#include "exchange/ui/ExchangeDialogs.h"
 #include "foundation/ColourScheme.h"
 #include "foundation/Program.h"
 #include "foundation/Settings.h"
@@ -167,6 +168,45 @@ void ConfigPage::build() {
     save->setAutoDefault(true);
     connect(save, &QPushButton::clicked, this, Reported([this] { cmdConfigSaveClick(); }));
     addCloseButton(u"cmdConfigClose"_s)->setProperty(ImageIndexProperty, 6);
+
+    // Beside Save, where a user looking for a way in or out of the program
+    // finds them.
+    const struct {
+        QString name, caption, hint;
+        void (ConfigPage::*click)();
+    } exchange[] = {
+        {u"cmdImport"_s, u"&Import..."_s,
+         u"Import Appointments, Tasks, Birthdays And Contacts From iCalendar Or vCard Files"_s,
+         &ConfigPage::cmdImportClick},
+        {u"cmdExport"_s, u"&Export..."_s,
+         u"Export The Diary, Tasks And Birthdays Or The Address Book To An iCalendar Or vCard "
+         u"File"_s,
+         &ConfigPage::cmdExportClick},
+    };
+    int left = save->geometry().right() + 1 + Margin;
+    for (const auto &button : exchange) {
+        QPushButton *made = MakeButton(back, button.name, button.caption, button.hint);
+        made->setGeometry(left, Height - 35, 85, 25);
+        connect(made, &QPushButton::clicked, this, Reported([this, click = button.click] {
+                    (this->*click)();
+                }));
+        left += 85 + Margin;
+    }
+}
+
+void ConfigPage::cmdImportClick() {
+    const QStringList files = ChooseImportFiles(window());
+    if (files.isEmpty())
+        return;
+    TfrmImport form(files, dataFolder(), window());
+    prompter().runModal(form);
+    if (form.RecordSaved())
+        emit recordsImported();
+}
+
+void ConfigPage::cmdExportClick() {
+    TfrmExport form(dataFolder(), window());
+    prompter().runModal(form);
 }
 
 void ConfigPage::keyPressEvent(QKeyEvent *event) {

@@ -35,6 +35,11 @@ public:
     void cmdConfigSaveClick();
     // A colour style button clicked: "CLASSIC", "ORANGE", "BLUE" or "GREY".
     void colourStyleClick(const QString &style);
+    // Import chooses iCalendar and vCard files and shows what they add before
+    // anything is written; Export writes the diary or the address book to one.
+    void cmdImportClick();
+    void cmdExportClick();
+
 
     void showStep() override { LoadConfigPage(); }
     QString leaveReasons() override { return ValidateConfigPage(); }
@@ -42,6 +47,11 @@ public:
     // nothing (and so never fails to be left where nothing can be written).
     void leaveSave() override;
     QWidget *focusTarget() override;
+
+signals:
+    // An import wrote to the record files: what holds their lines in memory
+    // must read them again.
+    void recordsImported();
 
 protected:
     void build() override;

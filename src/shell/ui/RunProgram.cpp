@@ -1,15 +1,22 @@
 #include "shell/ui/RunProgram.h"
 
+#include "exchange/CommandLine.h"
+
 #include "foundation/DataFolder.h"
 #include "foundation/Program.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/MsgBox.h"
 #include "platform/AppPaths.h"
+#include "platform/Clock.h"
 #include "platform/ui/SingleInstance.h"
 #include "shell/StartUpRules.h"
 #include "shell/ui/ProgramServices.h"
 #include "shell/ui/SingleInstanceGuard.h"
 #include "shell/ui/TfrmMain.h"
+
+#include <QLockFile>
+#include <QTextStream>
+#include <QTimeZone>
 
 namespace qm {
 
@@ -30,11 +37,39 @@ bool AcceptDataFolder(const DataFolderChoice &choice) {
     return false;
 }
 
+int RunCommandLine(int argc, char **argv, const ExchangeCommand &command,
+                   const AppPaths &paths) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const DataFolderChoice data = ResolveDataFolder(paths);
+    if (data.cannotWrite && command.action == ExchangeCommand::Action::Import) {
+        err << UnwritableDataFolderMessage(data.folder).replace(u'\r', u'\n') << Qt::endl;
+        return ExitFailed;
+    }
+    // Held until the command ends, so the window cannot start over the data
+    // while an import writes to it.
+    std::unique_ptr<QLockFile> lock;
+    ExchangeContext context;
+    context.folder = data.folder;
+    context.local = QTimeZone::systemTimeZone();
+    context.now = SystemClock().now();
+    context.organiserRunning = !SingleInstance::lockDataFolder(ProgramTitle(), data.folder, lock);
+    return RunExchangeCommand(command, context, out, err);
+}
+
 int RunProgram(int argc, char **argv, const ProgramHooks &hooks) {
+    const SystemAppPaths systemPaths;
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const ExchangeCommand command = ParseExchangeCommand(arguments);
+    if (command.action != ExchangeCommand::Action::None)
+        return RunCommandLine(argc, argv, command, hooks.paths ? *hooks.paths : systemPaths);
+
     QuillmateApplication app(argc, argv);
     NameApplication();
 
-    const SystemAppPaths systemPaths;
     const DataFolderChoice data = ResolveDataFolder(hooks.paths ? *hooks.paths : systemPaths);
     ProgramServices services(data.folder);
     PrepareApplication();

@@ -25,6 +25,10 @@ struct ProgramHooks {
 // the event loop; returns the exit code.
 int RunProgram(int argc, char **argv, const ProgramHooks &hooks = {});
 
+// An import or export asked for on the command line, carried out without a
+// window over the data folder paths give; returns the exit code.
+struct ExchangeCommand;
+int RunCommandLine(int argc, char **argv, const ExchangeCommand &command, const AppPaths &paths);
 // Names the application for the system. Window captions stay exactly as the
 // forms set them: nothing is appended to them.
 void NameApplication();

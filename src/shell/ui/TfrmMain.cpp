@@ -162,6 +162,14 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
         config->setCurrentNoteFile(
             [this] { return m_notePad ? m_notePad->CurrentNoteFile() : QString(); });
         config->setLeavePage([this, config] { return LeavePage(config); });
+        // The diary's lines are held in memory while the program runs; the
+        // task, occasion and address views read their files each time.
+        connect(config, &ConfigPage::recordsImported, this, Reported([this] {
+                    if (m_diary) {
+                        m_diary->store().loadFile();
+                        m_diary->RefreshDiaryView();
+                    }
+                }));
     }
     m_login = new LoginPage(m_pages);
     m_pages->addWidget(m_login);

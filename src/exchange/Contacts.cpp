@@ -185,10 +185,17 @@ bool CardToContact(const VCardCard &card, AddressRecord &record, ImportNotes &no
     }
     const QString company =
         org ? JoinNonEmpty(SplitVCardValue(org->value, u';', v21), u", "_s) : QString();
-    const bool hadLastName = !IsBlank(last);
-    if (!hadLastName && IsBlank(company) && formatted)
+    // Blank as the field will hold it: a value of control characters cut to
+    // its width can be.
+    ImportNotes unused;
+    auto blank = [&](const QString &text, Field field) {
+        return IsBlank(text) || IsBlank(FitFieldText(text, Widths[field], unused));
+    };
+    const bool hadLastName = !blank(last, LastName);
+    const bool hasCompany = !blank(company, Company);
+    if (!hadLastName && !hasCompany && formatted)
         last = UnescapeVCardText(formatted->value, v21);
-    if (IsBlank(last) && IsBlank(company)) {
+    if (blank(last, LastName) && !hasCompany) {
         notes.add(ContactText::NoNameOrCompany);
         return false;
     }
@@ -204,7 +211,7 @@ bool CardToContact(const VCardCard &card, AddressRecord &record, ImportNotes &no
         if (type.isEmpty())
             type = TypeOf(typed);
     if (type.isEmpty())
-        type = org && !IsBlank(company) && !hadLastName ? u"W"_s : u"P"_s;
+        type = hasCompany && !hadLastName ? u"W"_s : u"P"_s;
     AddressField(record, Type) = type;
 
     fit(Company, company);

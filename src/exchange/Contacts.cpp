@@ -119,7 +119,7 @@ bool CardToContact(const VCardCard &card, AddressRecord &record, ImportNotes &no
 
     for (const VCardProperty &property : card.properties) {
         const QByteArray &n = property.name;
-        const bool empty = !property.binary && property.value.trimmed().isEmpty();
+        const bool empty = !property.binary && QStringView(property.value).trimmed().isEmpty();
         if (n == "N") {
             if (!name)
                 name = &property;
@@ -172,7 +172,8 @@ bool CardToContact(const VCardCard &card, AddressRecord &record, ImportNotes &no
         details += labels;
 
     auto fit = [&](Field field, const QString &text) {
-        AddressField(record, field) = FitFieldText(text, Widths[field], notes);
+        if (!text.isEmpty())
+            AddressField(record, field) = FitFieldText(text, Widths[field], notes);
     };
 
     // Name and company.
@@ -189,7 +190,8 @@ bool CardToContact(const VCardCard &card, AddressRecord &record, ImportNotes &no
     // its width can be.
     ImportNotes unused;
     auto blank = [&](const QString &text, Field field) {
-        return IsBlank(text) || IsBlank(FitFieldText(text, Widths[field], unused));
+        return IsBlank(text) ||
+               (text.size() > Widths[field] && IsBlank(FitFieldText(text, Widths[field], unused)));
     };
     const bool hadLastName = !blank(last, LastName);
     const bool hasCompany = !blank(company, Company);

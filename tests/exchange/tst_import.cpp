@@ -94,19 +94,21 @@ void TestImport::addsOnlyWhatIsNewInOneWriteEach() {
     CalendarRecords records{{early, diary.at(2), early}, {tasks.first(), newTask}, {}};
     AddressRecord known = contacts.at(1);
     AddressField(known, 1).clear();
-    const AddressRecord ann = contact(u"Adams"_s, u" Ann "_s, u"19610307"_s);
+    const AddressRecord bob = contact(u"Jones"_s, u" Bob "_s, u"19700601"_s);
+    const AddressRecord cy = contact(u"Baker"_s, u"Cy"_s, u"19700102"_s);
     const QList<ImportSource> sources{calendarSource(records),
-                                      contactSource({known, ann, ann})};
+                                      contactSource({known, bob, cy, cy})};
 
     const ImportPlan plan = PlanImport(sources, folder, {true});
     QCOMPARE(plan.appointments, QStringList{early});
     QCOMPARE(plan.appointmentsThere, 2);
     QCOMPARE(plan.tasks, QStringList{newTask});
     QCOMPARE(plan.tasksThere, 1);
-    const QString birthday = u"0307"_s + Sep + u"Birthday For Ann Adams"_s;
-    QCOMPARE(plan.occasions, QStringList{birthday});
-    QCOMPARE(plan.occasionsThere, 1); // the second Ann's
-    QCOMPARE(plan.contacts.size(), 1);
+    // As the contact editor adds them: the names trimmed; Bob's is there.
+    QCOMPARE(plan.occasions, (QStringList{u"0307"_s + Sep + u"Birthday For Ann Adams"_s,
+                                          u"0102"_s + Sep + u"Birthday For Cy Baker"_s}));
+    QCOMPARE(plan.occasionsThere, 2);
+    QCOMPARE(plan.contacts, (QList<AddressRecord>{bob, cy}));
     QCOMPARE(plan.contactsThere, 2);
 
     const ImportOutcome outcome = ApplyImport(plan, folder);
@@ -118,17 +120,19 @@ void TestImport::addsOnlyWhatIsNewInOneWriteEach() {
                                                     JoinRecordLines({newTask}));
     // The new contact comes first with the next key; the others follow as
     // they were, byte for byte.
-    AddressRecord added = ann;
-    AddressField(added, 1) = u"304"_s;
+    QStringList added;
+    for (AddressRecord record : {bob, cy}) {
+        AddressField(record, 1) = u"30"_s + QString::number(4 + added.size() / 17);
+        added += QStringList(record.begin(), record.end());
+    }
     QCOMPARE(ReadBytes(folder + AddressFileName),
-             JoinRecordLines(QStringList(added.begin(), added.end())) +
-                 TestData(u"address/e2e_edited.qmt"_s));
-    QCOMPARE(ReadBytes(folder + NextKeyFileName), QByteArray("304\r\n"));
+             JoinRecordLines(added) + TestData(u"address/e2e_edited.qmt"_s));
+    QCOMPARE(ReadBytes(folder + NextKeyFileName), QByteArray("305\r\n"));
 
     const ImportPlan again = PlanImport(sources, folder, {true});
     QCOMPARE(again.toAdd(), 0);
     QCOMPARE(again.appointmentsThere, 3);
-    QCOMPARE(again.contactsThere, 3);
+    QCOMPARE(again.contactsThere, 4);
 }
 
 // A full disk: the file that cannot be written keeps its old content and is

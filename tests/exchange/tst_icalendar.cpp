@@ -219,12 +219,17 @@ void TestICalendar::goldenImport_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("notes");
     QTest::newRow("web calendar") << u"web-calendar"_s << u""_s;
-    QTest::newRow("mail program") << u"mail-program"_s << u""_s;
-    QTest::newRow("phone") << u"phone"_s << u""_s;
-    QTest::newRow("all-day and birthdays") << u"all-day"_s << u""_s;
-    QTest::newRow("repeats") << u"repeats"_s << u""_s;
-    QTest::newRow("folded lines") << u"folded"_s << u""_s;
-    QTest::newRow("to-dos") << u"todos"_s << u""_s;
+    QTest::newRow("mail program") << u"mail-program"_s
+                                  << CalendarText::RemindersSetTo60 + u"=1;"_s +
+                                         CalendarText::UnknownTimeZone + u"=1"_s;
+    QTest::newRow("phone") << u"phone"_s << CalendarText::OutsideWindow + u"=1"_s;
+    QTest::newRow("all-day and birthdays")
+        << u"all-day"_s << CalendarText::OccasionRemindersLeftOut + u"=1"_s;
+    QTest::newRow("repeats") << u"repeats"_s << CalendarText::OutsideWindow + u"=1"_s;
+    QTest::newRow("folded lines") << u"folded"_s
+                                  << ExchangeText::CharactersReplaced + u"=1;"_s +
+                                         ExchangeText::LineBreaksReplaced + u"=1"_s;
+    QTest::newRow("to-dos") << u"todos"_s << CalendarText::OtherItems + u"=1"_s;
 }
 
 void TestICalendar::goldenImport() {

@@ -128,6 +128,7 @@ private:
     Zone zoneFor(icalproperty *property);
     std::optional<Moment> moment(icalproperty *property, bool *unknownZone);
     LocalTime toLocal(const Moment &m) const;
+    int localOffset(qint64 utcSecs) const;
     std::optional<Span> span(icalcomponent *event, bool *unknownZone);
     void readEvent(icalcomponent *event);
     void readTodo(icalcomponent *todo);
@@ -146,6 +147,7 @@ private:
     CalendarRead &m_out;
     icalcomponent *m_calendar = nullptr;
     QHash<QByteArray, Zone> m_zones;
+    mutable QHash<qint64, int> m_offsets;
     // For each UID, the occurrences its own components (RECURRENCE-ID) replace.
     QHash<QByteArray, std::vector<Moment>> m_overridden;
 };

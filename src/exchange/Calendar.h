@@ -29,6 +29,38 @@ struct CalendarRead {
     QString error;
 };
 
+// What an import could not take or had to change, and the lines an export
+// left out, as counted in ImportNotes.
+namespace CalendarText {
+inline const QString NoCalendar = QStringLiteral("The File Holds No Calendar");
+inline const QString EventsWithoutSummary = QStringLiteral("Events Without A Summary");
+inline const QString TodosWithoutSummary = QStringLiteral("To-Dos Without A Summary");
+inline const QString EventsWithoutStart = QStringLiteral("Events Without A Readable Start");
+inline const QString CancelledEvents = QStringLiteral("Cancelled Events");
+inline const QString CancelledTodos = QStringLiteral("Cancelled To-Dos");
+inline const QString UnknownTimeZone =
+    QStringLiteral("Times In An Unknown Time Zone Taken As Local Time");
+inline const QString OutsideWindow = QStringLiteral("Events Outside The Import Window");
+inline const QString OutsideYears = QStringLiteral("Events Dated Outside 1899 To 2199");
+inline const QString DueDatesOutsideYears =
+    QStringLiteral("Due Dates Outside 1899 To 2199 Left Out");
+inline const QString CutShort = QStringLiteral("Repeating Events Cut Short");
+inline const QString UnreadableRules =
+    QStringLiteral("Repeat Rules That Could Not Be Read, Taken As One Event");
+inline const QString NoRoomAtMidnight = QStringLiteral("Events Without A Length Starting At 23:59");
+inline const QString RemindersSetTo60 =
+    QStringLiteral("Reminders Longer Than 60 Minutes Set To 60");
+inline const QString RemindersLeftOut =
+    QStringLiteral("Reminders At Or After The Start Or At A Fixed Time Left Out");
+inline const QString OccasionRemindersLeftOut =
+    QStringLiteral("Reminders Of Yearly Occasions Left Out");
+inline const QString OtherItems =
+    QStringLiteral("Journal Entries And Other Items The Diary Has No Place For");
+inline const QString UnreadableAppointments = QStringLiteral("Appointments That Could Not Be Read");
+inline const QString UnreadableTasks = QStringLiteral("Tasks That Could Not Be Read");
+inline const QString UnreadableOccasions = QStringLiteral("Occasions That Could Not Be Read");
+} // namespace CalendarText
+
 // Reads an iCalendar file. Appointments are taken only on the days of window,
 // a repeating event as its occurrences there; times are given in local.
 CalendarRead ReadCalendar(const QByteArray &bytes, const ImportWindow &window,

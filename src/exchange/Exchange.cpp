@@ -35,7 +35,7 @@ qsizetype ImportNotes::total() const {
     return sum;
 }
 
-QString FitFieldText(const QString &text, int width, ImportNotes &notes) {
+QString FitFieldText(const QString &text, int width, ImportNotes &notes, bool lastField) {
     QString fitted;
     fitted.reserve(text.size());
     bool breaks = false, replaced = false;
@@ -50,7 +50,8 @@ QString FitFieldText(const QString &text, int width, ImportNotes &notes) {
             ++i;
             fitted.append(u'?');
             replaced = true;
-        } else if (c == FieldSeparator || !IsCp1252Representable(QStringView(&c, 1))) {
+        } else if ((c == FieldSeparator && !lastField) ||
+                   !IsCp1252Representable(QStringView(&c, 1))) {
             fitted.append(u'?');
             replaced = true;
         } else {

@@ -40,8 +40,11 @@ inline const QString ValuesCut = QStringLiteral("Values Cut To The Width Of Thei
 // paragraph separators) becomes one space; each character Windows-1252
 // cannot hold, and the field separator, becomes one "?" (a character outside
 // the basic plane too); then the text is cut to width characters. Each kind of
-// change is noted once for the value. Anything else is kept exactly.
-QString FitFieldText(const QString &text, int width, ImportNotes &notes);
+// change is noted once for the value. Anything else is kept exactly. The last
+// field of a line (a task's or an occasion's description) may hold the
+// separator, as the editors let it: it is read as all that follows the
+// separator before it.
+QString FitFieldText(const QString &text, int width, ImportNotes &notes, bool lastField = false);
 
 // A file larger than this is refused before it is read: no calendar or
 // address book a person keeps comes near it, and reading one would hold the

@@ -367,7 +367,8 @@ bool Reader::readOccasion(icalcomponent *event, const Span &span, ImportNotes &p
     if (icalcomponent_get_first_component(event, ICAL_VALARM_COMPONENT))
         pending.add(CalendarText::OccasionRemindersLeftOut);
     const QString description =
-        FitFieldText(ical::Text(icalcomponent_get_summary(event)), MaxDescriptionWidth, pending);
+        FitFieldText(ical::Text(icalcomponent_get_summary(event)), MaxDescriptionWidth, pending,
+                     true);
     m_out.records.occasions.append(day.toString(u"MMdd"_s) + Sep + description);
     return true;
 }
@@ -586,7 +587,7 @@ void Reader::readTodo(icalcomponent *todo) {
     icalproperty *priority = icalcomponent_get_first_property(todo, ICAL_PRIORITY_PROPERTY);
     const int level = priority ? icalproperty_get_priority(priority) : 0;
     const bool high = level >= 1 && level <= 4;
-    const QString description = FitFieldText(summary, MaxDescriptionWidth, pending);
+    const QString description = FitFieldText(summary, MaxDescriptionWidth, pending, true);
     m_out.records.tasks.append(date + Sep + (completed ? u"Y"_s : u"N"_s) + Sep +
                                (high ? u"Y"_s : u"N"_s) + Sep + description);
     m_out.notes.merge(pending);

@@ -147,7 +147,14 @@ private:
     CalendarRead &m_out;
     icalcomponent *m_calendar = nullptr;
     QHash<QByteArray, Zone> m_zones;
-    mutable QHash<qint64, int> m_offsets;
+    // The local zone's changes of offset around the window, found once: asking
+    // the zone for every time goes through the system's calendar library,
+    // which cost more than all the rest of an import.
+    mutable bool m_offsetsKnown = false;
+    mutable qint64 m_offsetsFrom = 0;
+    mutable qint64 m_offsetsTo = 0;
+    mutable int m_offsetBefore = 0;
+    mutable std::vector<std::pair<qint64, int>> m_offsetChanges;
     // For each UID, the occurrences its own components (RECURRENCE-ID) replace.
     QHash<QByteArray, std::vector<Moment>> m_overridden;
 };
@@ -227,11 +234,38 @@ std::optional<Moment> Reader::moment(icalproperty *property, bool *unknownZone) 
     return m;
 }
 
+int Reader::localOffset(qint64 utcSecs) const {
+    if (!m_offsetsKnown) {
+        m_offsetsKnown = true;
+        // A few days either side, for events that start before the window
+        // and reach into it.
+        const QDateTime from(m_window.from.addDays(-8), QTime(0, 0), QTimeZone::utc());
+        const QDateTime to(m_window.to.addDays(8), QTime(0, 0), QTimeZone::utc());
+        if (from.isValid() && to.isValid() && m_local.isValid()) {
+            m_offsetsFrom = from.toSecsSinceEpoch();
+            m_offsetsTo = to.toSecsSinceEpoch();
+            m_offsetBefore = m_local.offsetFromUtc(from);
+            for (const QTimeZone::OffsetData &change : m_local.transitions(from, to))
+                m_offsetChanges.emplace_back(change.atUtc.toSecsSinceEpoch(),
+                                             change.offsetFromUtc);
+        }
+    }
+    if (utcSecs < m_offsetsFrom || utcSecs >= m_offsetsTo)
+        return m_local.isValid()
+                   ? m_local.offsetFromUtc(QDateTime::fromSecsSinceEpoch(utcSecs, QTimeZone::utc()))
+                   : 0;
+    const auto after = std::upper_bound(
+        m_offsetChanges.begin(), m_offsetChanges.end(), utcSecs,
+        [](qint64 secs, const std::pair<qint64, int> &change) { return secs < change.first; });
+    return after == m_offsetChanges.begin() ? m_offsetBefore : std::prev(after)->second;
+}
+
 LocalTime Reader::toLocal(const Moment &m) const {
-    const QDateTime when = m.floating ? QDateTime::fromSecsSinceEpoch(m.secs, QTimeZone::utc())
-                                      : QDateTime::fromSecsSinceEpoch(m.secs, m_local);
-    const QTime time = when.time();
-    return {when.date(), time.hour() * 60 + time.minute()};
+    const qint64 secs = m.floating ? m.secs : m.secs + localOffset(m.secs);
+    // Days and minutes counted from 1 January 1970, rounded down.
+    const qint64 day = secs >= 0 ? secs / SecondsPerDay : -((-secs - 1) / SecondsPerDay) - 1;
+    const qint64 rest = secs - day * SecondsPerDay;
+    return {QDate(1970, 1, 1).addDays(day), int(rest / 60)};
 }
 
 std::optional<Reader::Span> Reader::span(icalcomponent *event, bool *unknownZone) {

@@ -73,6 +73,8 @@ class TestImport : public QObject {
 private slots:
     void addsOnlyWhatIsNewInOneWriteEach();
     void aFileThatCannotBeWrittenStaysWhole();
+    void filesThatCannotBeImported_data();
+    void filesThatCannotBeImported();
     void commandLineArguments_data();
     void commandLineArguments();
     void commandLineRoundTripAndRunningOrganiser();
@@ -162,6 +164,40 @@ void TestImport::aFileThatCannotBeWrittenStaysWhole() {
     const QString text = ImportOutcomeText(outcome);
     QVERIFY2(text.contains(u"1 Task"_s) && text.contains(u"Diary.Qmt Could Not Be Written"_s),
              qPrintable(text));
+}
+
+void TestImport::filesThatCannotBeImported_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("unknown kind") << u"notes.txt"_s << qint64(10) << ImportText::UnknownKind;
+    QTest::newRow("missing") << u"gone.ics"_s << qint64(-1) << ImportText::Missing;
+    // A hundred megabytes on one line is refused before it is read.
+    QTest::newRow("too large") << u"huge.ics"_s << qint64(100) * 1024 * 1024
+                               << ImportText::TooLarge;
+    QTest::newRow("empty calendar") << u"empty.ics"_s << qint64(0)
+                                    << u"The File Holds No Calendar"_s;
+    QTest::newRow("no cards") << u"garbage.vcf"_s << qint64(4096)
+                              << u"The File Holds No Contacts"_s;
+}
+
+// Each is named in the summary with its reason, and nothing is taken from it.
+void TestImport::filesThatCannotBeImported() {
+    QFETCH(QString, name);
+    QFETCH(qint64, size);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (size >= 0) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(size)); // sparse: zero bytes, written in no time
+    }
+    ImportSource source = ReadImportSource(path);
+    ConvertImportSource(source, DefaultImportWindow(QDate(2026, 1, 1)), QTimeZone::utc());
+    const ImportPlan plan = PlanImport({source}, dir.path() + u'/', {});
+    QCOMPARE(plan.toAdd(), 0);
+    QCOMPARE(plan.errors, QStringList{QDir::toNativeSeparators(path) + u": "_s + error});
 }
 
 void TestImport::commandLineArguments_data() {

@@ -83,8 +83,23 @@ struct LocalTime {
     int minute = 0; // of the day, seconds dropped
 };
 
+// yyyymmdd, made digit by digit: the date's own formatting goes through the
+// locale machinery, which an import of many repeating events felt.
+QString yyyymmdd(const QDate &day) {
+    const int y = day.year(), m = day.month(), d = day.day();
+    const char16_t text[] = {char16_t(u'0' + y / 1000),      char16_t(u'0' + y / 100 % 10),
+                             char16_t(u'0' + y / 10 % 10),   char16_t(u'0' + y % 10),
+                             char16_t(u'0' + m / 10),        char16_t(u'0' + m % 10),
+                             char16_t(u'0' + d / 10),        char16_t(u'0' + d % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 8);
+}
+
 QString hhmm(int minute) {
-    return u"%1:%2"_s.arg(minute / 60, 2, 10, QChar(u'0')).arg(minute % 60, 2, 10, QChar(u'0'));
+    const int hour = minute / 60;
+    minute %= 60;
+    const char16_t text[] = {char16_t(u'0' + hour / 10), char16_t(u'0' + hour % 10), u':',
+                             char16_t(u'0' + minute / 10), char16_t(u'0' + minute % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 5);
 }
 
 bool zoneLooksSound(icalcomponent *vtimezone) {
@@ -335,7 +350,7 @@ void Reader::place(const Span &occurrence, int reminder, QStringList &lines, boo
         if (e <= s)
             continue; // the one minute 23:59 on the first day of a longer event
         const int lead = day == firstDay ? reminder : 0;
-        lines.append(day.toString(u"yyyyMMdd"_s) + Sep + hhmm(s) + Sep + hhmm(e) + Sep + Sep +
+        lines.append(yyyymmdd(day) + Sep + hhmm(s) + Sep + hhmm(e) + Sep + Sep +
                      QString::number(lead) + Sep);
     }
 }

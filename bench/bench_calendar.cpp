@@ -25,11 +25,10 @@ namespace {
 QStringList taskLines(int count) {
     QStringList lines;
     for (int i = 0; i < count; ++i)
-        lines.append((i % 3 ? QDate(2024, 1, 1).addDays(i % 400).toString(u"yyyyMMdd"_s)
-                            : u"        "_s) +
-                     u"\u00ff"_s + (i % 4 ? u"N"_s : u"Y"_s) + u"\u00ff"_s +
-                     (i % 5 ? u"N"_s : u"Y"_s) + u"\u00ff"_s +
-                     QString::fromLatin1(Descriptions[i % 5]));
+        lines.append(
+            (i % 3 ? QDate(2024, 1, 1).addDays(i % 400).toString(u"yyyyMMdd"_s) : u"        "_s) +
+            u"\u00ff"_s + (i % 4 ? u"N"_s : u"Y"_s) + u"\u00ff"_s + (i % 5 ? u"N"_s : u"Y"_s) +
+            u"\u00ff"_s + QString::fromLatin1(Descriptions[i % 5]));
     return lines;
 }
 
@@ -49,8 +48,8 @@ QByteArray eventsFile(int events, int repeating) {
         const QByteArray hour = QByteArray::number(10 + i % 10);
         ics += "BEGIN:VEVENT\r\nUID:bench-" + QByteArray::number(i) +
                "\r\nDTSTAMP:20240101T000000Z\r\nDTSTART;TZID=Europe/Paris:" + day + 'T' + hour +
-               "0000\r\nDTEND;TZID=Europe/Paris:" + day + 'T' + hour + "4500\r\nSUMMARY:" +
-               Descriptions[i % 5] + "\r\n";
+               "0000\r\nDTEND;TZID=Europe/Paris:" + day + 'T' + hour +
+               "4500\r\nSUMMARY:" + Descriptions[i % 5] + "\r\n";
         if (i % (events / repeating) == 0)
             ics += "RRULE:FREQ=WEEKLY\r\n";
         if (i % 3 == 0)

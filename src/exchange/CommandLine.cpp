@@ -13,20 +13,6 @@ namespace qm {
 
 namespace {
 
-QString counted(qsizetype count, const QString &one, const QString &many) {
-    return QString::number(count) + u' ' + (count == 1 ? one : many);
-}
-
-QString notesText(const ImportNotes &notes, const QString &heading) {
-    QString text;
-    if (notes.isEmpty())
-        return text;
-    text = heading + u'\n';
-    for (const auto &[reason, count] : notes.items())
-        text += u"    "_s + QString::number(count) + u"  "_s + reason + u'\n';
-    return text;
-}
-
 const QString RunningImport = u"Quillmate Is Running Over This Data Folder (%1): Close It And "
                               u"Import Again. Nothing Was Changed."_s;
 const QString RunningExport = u"Quillmate Is Running Over This Data Folder (%1): Its Files Hold "
@@ -148,7 +134,8 @@ ExchangeCommand ParseExchangeCommand(const QStringList &arguments) {
         fail(u"No File Given"_s);
     if (command.action != Action::Import && command.files.size() > 1)
         fail(u"Give One File To Export To"_s);
-    if (command.action == Action::ExportContacts && (command.from.isValid() || command.to.isValid()))
+    if (command.action == Action::ExportContacts &&
+        (command.from.isValid() || command.to.isValid()))
         fail(u"--from And --to Apply To Calendars Only"_s);
     if (command.action == Action::ExportCalendar && command.from.isValid() != command.to.isValid())
         fail(u"Give Both --from And --to For A Range Of Appointments"_s);
@@ -181,13 +168,13 @@ int RunExchangeCommand(const ExchangeCommand &command, const ExchangeContext &co
 QString ExportSummaryText(const ExportResult &result, const QString &path, bool contacts) {
     QStringList parts;
     if (contacts)
-        parts << counted(result.contacts, u"Contact"_s, u"Contacts"_s);
+        parts << CountedText(result.contacts, u"Contact"_s, u"Contacts"_s);
     else
-        parts << counted(result.appointments, u"Appointment"_s, u"Appointments"_s)
-              << counted(result.tasks, u"Task"_s, u"Tasks"_s)
-              << counted(result.occasions, u"Occasion"_s, u"Occasions"_s);
+        parts << CountedText(result.appointments, u"Appointment"_s, u"Appointments"_s)
+              << CountedText(result.tasks, u"Task"_s, u"Tasks"_s)
+              << CountedText(result.occasions, u"Occasion"_s, u"Occasions"_s);
     return u"Exported "_s + parts.join(u", "_s) + u" To "_s + QDir::toNativeSeparators(path) +
-           u'\n' + notesText(result.notes, u"Not Exported :"_s);
+           u'\n' + NotesText(result.notes, u"Not Exported :"_s);
 }
 
 } // namespace qm

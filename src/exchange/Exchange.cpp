@@ -2,6 +2,8 @@
 
 #include "foundation/Codec1252.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qm {
 
 void ImportNotes::add(const QString &reason, qsizetype count) {
@@ -33,6 +35,19 @@ qsizetype ImportNotes::total() const {
     for (const auto &item : m_items)
         sum += item.second;
     return sum;
+}
+
+QString CountedText(qsizetype count, const QString &one, const QString &many) {
+    return QString::number(count) + u' ' + (count == 1 ? one : many);
+}
+
+QString NotesText(const ImportNotes &notes, const QString &heading) {
+    if (notes.isEmpty())
+        return {};
+    QString text = heading + u'\n';
+    for (const auto &[reason, count] : notes.items())
+        text += u"    "_s + QString::number(count) + u"  "_s + reason + u'\n';
+    return text;
 }
 
 QString FitFieldText(const QString &text, int width, ImportNotes &notes, bool lastField) {

@@ -27,6 +27,12 @@ private:
     QList<std::pair<QString, qsizetype>> m_items;
 };
 
+// "1 Appointment", "3 Appointments".
+QString CountedText(qsizetype count, const QString &one, const QString &many);
+// The notes under heading, one per line with its count in front; nothing when
+// there are none.
+QString NotesText(const ImportNotes &notes, const QString &heading);
+
 namespace ExchangeText {
 // The changes FitFieldText makes, as notes.
 inline const QString LineBreaksReplaced = QStringLiteral("Line Breaks Replaced By Spaces");

@@ -87,10 +87,10 @@ struct LocalTime {
 // locale machinery, which an import of many repeating events felt.
 QString yyyymmdd(const QDate &day) {
     const int y = day.year(), m = day.month(), d = day.day();
-    const char16_t text[] = {char16_t(u'0' + y / 1000),      char16_t(u'0' + y / 100 % 10),
-                             char16_t(u'0' + y / 10 % 10),   char16_t(u'0' + y % 10),
-                             char16_t(u'0' + m / 10),        char16_t(u'0' + m % 10),
-                             char16_t(u'0' + d / 10),        char16_t(u'0' + d % 10)};
+    const char16_t text[] = {char16_t(u'0' + y / 1000),    char16_t(u'0' + y / 100 % 10),
+                             char16_t(u'0' + y / 10 % 10), char16_t(u'0' + y % 10),
+                             char16_t(u'0' + m / 10),      char16_t(u'0' + m % 10),
+                             char16_t(u'0' + d / 10),      char16_t(u'0' + d % 10)};
     return QString(reinterpret_cast<const QChar *>(text), 8);
 }
 
@@ -261,8 +261,7 @@ int Reader::localOffset(qint64 utcSecs) const {
             m_offsetsTo = to.toSecsSinceEpoch();
             m_offsetBefore = m_local.offsetFromUtc(from);
             for (const QTimeZone::OffsetData &change : m_local.transitions(from, to))
-                m_offsetChanges.emplace_back(change.atUtc.toSecsSinceEpoch(),
-                                             change.offsetFromUtc);
+                m_offsetChanges.emplace_back(change.atUtc.toSecsSinceEpoch(), change.offsetFromUtc);
         }
     }
     if (utcSecs < m_offsetsFrom || utcSecs >= m_offsetsTo)
@@ -415,9 +414,8 @@ bool Reader::readOccasion(icalcomponent *event, const Span &span, ImportNotes &p
         return false;
     if (icalcomponent_get_first_component(event, ICAL_VALARM_COMPONENT))
         pending.add(CalendarText::OccasionRemindersLeftOut);
-    const QString description =
-        FitFieldText(ical::Text(icalcomponent_get_summary(event)), MaxDescriptionWidth, pending,
-                     true);
+    const QString description = FitFieldText(ical::Text(icalcomponent_get_summary(event)),
+                                             MaxDescriptionWidth, pending, true);
     m_out.records.occasions.append(day.toString(u"MMdd"_s) + Sep + description);
     return true;
 }

@@ -18,11 +18,6 @@ namespace qm {
 
 namespace {
 
-// "1 Appointment", "3 Appointments".
-QString counted(qsizetype count, const QString &one, const QString &many) {
-    return QString::number(count) + u' ' + (count == 1 ? one : many);
-}
-
 // The record's fields after the key: what makes two contacts the same.
 QString contactIdentity(const AddressRecord &record) {
     QString identity;
@@ -45,8 +40,7 @@ QString birthdayOccasion(const AddressRecord &record) {
 }
 
 // Adds each line not yet in seen to added; counts the others in there.
-void takeNew(const QStringList &lines, QSet<QString> &seen, QStringList &added,
-             qsizetype &there) {
+void takeNew(const QStringList &lines, QSet<QString> &seen, QStringList &added, qsizetype &there) {
     for (const QString &line : lines) {
         if (seen.contains(line)) {
             ++there;
@@ -61,8 +55,7 @@ void takeNew(const QStringList &lines, QSet<QString> &seen, QStringList &added,
 
 ImportKind ImportKindOf(const QString &path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"ics"_s || suffix == u"ical"_s || suffix == u"icalendar"_s ||
-        suffix == u"ifb"_s)
+    if (suffix == u"ics"_s || suffix == u"ical"_s || suffix == u"icalendar"_s || suffix == u"ifb"_s)
         return ImportKind::Calendar;
     if (suffix == u"vcf"_s || suffix == u"vcard"_s)
         return ImportKind::Contacts;
@@ -99,8 +92,7 @@ ImportSource ReadImportSource(const QString &path) {
     return source;
 }
 
-void ConvertImportSource(ImportSource &source, const ImportWindow &window,
-                         const QTimeZone &local) {
+void ConvertImportSource(ImportSource &source, const ImportWindow &window, const QTimeZone &local) {
     // A file that could not be read keeps its reason.
     if (source.bytes.isEmpty() && !source.error.isEmpty())
         return;
@@ -178,10 +170,9 @@ ImportOutcome ApplyImport(const ImportPlan &plan, const QString &folder) {
             outcome.written.append(name);
             added = count;
         } catch (const QuillmateError &error) {
-            outcome.failures.append({QDir::toNativeSeparators(error.file().isEmpty()
-                                                                  ? folder + name
-                                                                  : error.file()),
-                                     error.cause()});
+            outcome.failures.append(
+                {QDir::toNativeSeparators(error.file().isEmpty() ? folder + name : error.file()),
+                 error.cause()});
         }
     };
     const auto sorted = [&](const QString &name, const QStringList &added) {
@@ -205,25 +196,21 @@ QString ImportSummaryText(const ImportPlan &plan, const ImportWindow &window) {
     const auto line = [](qsizetype appointments, qsizetype tasks, qsizetype occasions,
                          qsizetype contacts) {
         QStringList parts;
-        parts << counted(appointments, u"Appointment"_s, u"Appointments"_s)
-              << counted(tasks, u"Task"_s, u"Tasks"_s)
-              << counted(occasions, u"Occasion"_s, u"Occasions"_s)
-              << counted(contacts, u"Contact"_s, u"Contacts"_s);
+        parts << CountedText(appointments, u"Appointment"_s, u"Appointments"_s)
+              << CountedText(tasks, u"Task"_s, u"Tasks"_s)
+              << CountedText(occasions, u"Occasion"_s, u"Occasions"_s)
+              << CountedText(contacts, u"Contact"_s, u"Contacts"_s);
         return parts.join(u", "_s);
     };
-    QString text = u"To Add : "_s +
-                   line(plan.appointments.size(), plan.tasks.size(), plan.occasions.size(),
-                        plan.contacts.size()) +
-                   u"\nAlready There : "_s +
-                   line(plan.appointmentsThere, plan.tasksThere, plan.occasionsThere,
-                        plan.contactsThere) +
-                   u"\nAppointments Taken From "_s + DateToDisplay(window.from) + u" To "_s +
-                   DateToDisplay(window.to) + u'\n';
-    if (!plan.notes.isEmpty()) {
-        text += u"Not Taken Or Changed :\n"_s;
-        for (const auto &[reason, count] : plan.notes.items())
-            text += u"    "_s + QString::number(count) + u"  "_s + reason + u'\n';
-    }
+    QString text =
+        u"To Add : "_s +
+        line(plan.appointments.size(), plan.tasks.size(), plan.occasions.size(),
+             plan.contacts.size()) +
+        u"\nAlready There : "_s +
+        line(plan.appointmentsThere, plan.tasksThere, plan.occasionsThere, plan.contactsThere) +
+        u"\nAppointments Taken From "_s + DateToDisplay(window.from) + u" To "_s +
+        DateToDisplay(window.to) + u'\n';
+    text += NotesText(plan.notes, u"Not Taken Or Changed :"_s);
     if (!plan.errors.isEmpty()) {
         text += u"Cannot Import :\n"_s;
         for (const QString &error : plan.errors)
@@ -235,18 +222,18 @@ QString ImportSummaryText(const ImportPlan &plan, const ImportWindow &window) {
 QString ImportOutcomeText(const ImportOutcome &outcome) {
     QStringList added;
     if (outcome.appointments)
-        added << counted(outcome.appointments, u"Appointment"_s, u"Appointments"_s);
+        added << CountedText(outcome.appointments, u"Appointment"_s, u"Appointments"_s);
     if (outcome.tasks)
-        added << counted(outcome.tasks, u"Task"_s, u"Tasks"_s);
+        added << CountedText(outcome.tasks, u"Task"_s, u"Tasks"_s);
     if (outcome.occasions)
-        added << counted(outcome.occasions, u"Occasion"_s, u"Occasions"_s);
+        added << CountedText(outcome.occasions, u"Occasion"_s, u"Occasions"_s);
     if (outcome.contacts)
-        added << counted(outcome.contacts, u"Contact"_s, u"Contacts"_s);
-    QString text = added.isEmpty() ? u"Nothing Was Imported"_s
-                                   : u"Imported : "_s + added.join(u", "_s);
+        added << CountedText(outcome.contacts, u"Contact"_s, u"Contacts"_s);
+    QString text =
+        added.isEmpty() ? u"Nothing Was Imported"_s : u"Imported : "_s + added.join(u", "_s);
     for (const ImportOutcome::Failure &failure : outcome.failures)
-        text += u"\nNot Imported, "_s + failure.file + u" Could Not Be Written : "_s +
-                failure.cause;
+        text +=
+            u"\nNot Imported, "_s + failure.file + u" Could Not Be Written : "_s + failure.cause;
     return text;
 }
 

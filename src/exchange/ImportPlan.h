@@ -95,8 +95,8 @@ ImportOutcome ApplyImport(const ImportPlan &plan, const QString &folder);
 
 namespace ImportText {
 inline const QString NoRecords = QStringLiteral("There Is Nothing New To Import");
-inline const QString UnknownKind = QStringLiteral(
-    "Only iCalendar (.ics) And vCard (.vcf) Files Can Be Imported");
+inline const QString UnknownKind =
+    QStringLiteral("Only iCalendar (.ics) And vCard (.vcf) Files Can Be Imported");
 inline const QString TooLarge = QStringLiteral("The File Is Too Large To Import");
 inline const QString Missing = QStringLiteral("The File Does Not Exist");
 } // namespace ImportText

@@ -98,8 +98,7 @@ void TestImport::addsOnlyWhatIsNewInOneWriteEach() {
     AddressField(known, 1).clear();
     const AddressRecord bob = contact(u"Jones"_s, u" Bob "_s, u"19700601"_s);
     const AddressRecord cy = contact(u"Baker"_s, u"Cy"_s, u"19700102"_s);
-    const QList<ImportSource> sources{calendarSource(records),
-                                      contactSource({known, bob, cy, cy})};
+    const QList<ImportSource> sources{calendarSource(records), contactSource({known, bob, cy, cy})};
 
     const ImportPlan plan = PlanImport(sources, folder, {true});
     QCOMPARE(plan.appointments, QStringList{early});
@@ -118,8 +117,8 @@ void TestImport::addsOnlyWhatIsNewInOneWriteEach() {
     QStringList sortedDiary = diary + QStringList{early};
     SortLines(sortedDiary);
     QCOMPARE(ReadBytes(folder + DiaryFileName), JoinRecordLines(sortedDiary));
-    QCOMPARE(ReadBytes(folder + TasksFileName), TestData(u"tasks/mixed.qmt"_s) +
-                                                    JoinRecordLines({newTask}));
+    QCOMPARE(ReadBytes(folder + TasksFileName),
+             TestData(u"tasks/mixed.qmt"_s) + JoinRecordLines({newTask}));
     // The new contact comes first with the next key; the others follow as
     // they were, byte for byte.
     QStringList added;
@@ -147,11 +146,10 @@ void TestImport::aFileThatCannotBeWrittenStaysWhole() {
     fillFolder(folder);
     QStringList many;
     for (int i = 0; i < 2000; ++i)
-        many.append(appointment(u"20250101"_s, u"Imported appointment number "_s +
-                                                  QString::number(i)));
+        many.append(
+            appointment(u"20250101"_s, u"Imported appointment number "_s + QString::number(i)));
     const QString newTask = u"        "_s + Sep + u"N"_s + Sep + u"N"_s + Sep + u"Small"_s;
-    const ImportPlan plan =
-        PlanImport({calendarSource({many, {newTask}, {}})}, folder, {});
+    const ImportPlan plan = PlanImport({calendarSource({many, {newTask}, {}})}, folder, {});
     disk.fill(8192);
 
     const ImportOutcome outcome = ApplyImport(plan, folder);
@@ -175,8 +173,8 @@ void TestImport::filesThatCannotBeImported_data() {
     // A hundred megabytes on one line is refused before it is read.
     QTest::newRow("too large") << u"huge.ics"_s << qint64(100) * 1024 * 1024
                                << ImportText::TooLarge;
-    QTest::newRow("empty calendar") << u"empty.ics"_s << qint64(0)
-                                    << u"The File Holds No Calendar"_s;
+    QTest::newRow("empty calendar")
+        << u"empty.ics"_s << qint64(0) << u"The File Holds No Calendar"_s;
     QTest::newRow("no cards") << u"garbage.vcf"_s << qint64(4096)
                               << u"The File Holds No Contacts"_s;
 }
@@ -207,20 +205,20 @@ void TestImport::commandLineArguments_data() {
     using A = ExchangeCommand::Action;
     QTest::newRow("no command starts the window")
         << QStringList{u"-platform"_s, u"offscreen"_s} << int(A::None) << QString();
-    QTest::newRow("import several") << QStringList{u"--import"_s, u"a.ics"_s, u"b.vcf"_s}
-                                    << int(A::Import) << QString();
-    QTest::newRow("calendar range") << QStringList{u"--export-calendar"_s, u"x.ics"_s,
-                                                   u"--from"_s, u"2024-01-01"_s, u"--to"_s,
-                                                   u"2024-12-31"_s}
-                                    << int(A::ExportCalendar) << QString();
+    QTest::newRow("import several")
+        << QStringList{u"--import"_s, u"a.ics"_s, u"b.vcf"_s} << int(A::Import) << QString();
+    QTest::newRow("calendar range")
+        << QStringList{u"--export-calendar"_s, u"x.ics"_s, u"--from"_s,
+                       u"2024-01-01"_s,        u"--to"_s,  u"2024-12-31"_s}
+        << int(A::ExportCalendar) << QString();
     QTest::newRow("half a range") << QStringList{u"--export-calendar"_s, u"x.ics"_s, u"--from"_s,
                                                  u"2024-01-01"_s}
                                   << int(A::ExportCalendar) << u"Give Both"_s;
     QTest::newRow("bad date") << QStringList{u"--import"_s, u"a.ics"_s, u"--from"_s,
                                              u"01/02/2024"_s}
                               << int(A::Import) << u"Needs A Date"_s;
-    QTest::newRow("two actions") << QStringList{u"--import"_s, u"a.ics"_s,
-                                                u"--export-contacts"_s, u"b.vcf"_s}
+    QTest::newRow("two actions") << QStringList{u"--import"_s, u"a.ics"_s, u"--export-contacts"_s,
+                                                u"b.vcf"_s}
                                  << int(A::ExportContacts) << u"Give One Of"_s;
     QTest::newRow("no file") << QStringList{u"--export-contacts"_s} << int(A::ExportContacts)
                              << u"No File Given"_s;

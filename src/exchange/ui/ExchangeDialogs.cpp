@@ -2,8 +2,8 @@
 
 #include "exchange/CommandLine.h"
 #include "foundation/Dates.h"
-#include "foundation/Program.h"
 #include "foundation/LineFiles.h"
+#include "foundation/Program.h"
 #include "foundation/RecordFile.h"
 #include "foundation/ui/Controls.h"
 #include "foundation/ui/ErrorReport.h"
@@ -119,8 +119,8 @@ void TfrmImport::buildControls() {
     }
     int row = 8;
     MakeLabel(panel, u"lblFilesCaption"_s, u"Files :"_s, QRect(Margin, row, 50, RowHeight));
-    QLabel *fileNames = MakeLabel(panel, u"lblFiles"_s, QString(),
-                                  QRect(Margin + 52, row, inner - 52, RowHeight));
+    QLabel *fileNames =
+        MakeLabel(panel, u"lblFiles"_s, QString(), QRect(Margin + 52, row, inner - 52, RowHeight));
     fileNames->setText(fileNames->fontMetrics().elidedText(names.join(u", "_s), Qt::ElideRight,
                                                            fileNames->width()));
     fileNames->setToolTip(names.join(u'\n'));
@@ -130,8 +130,8 @@ void TfrmImport::buildControls() {
                         QRect(Margin, row, 160, RowHeight));
     txtFrom = makeDateEntry(panel, u"txtFrom"_s, QRect(Margin + 162, row, DateWidth, RowHeight),
                             m_window.from);
-    lblTo = MakeLabel(panel, u"lblTo"_s, u"To"_s,
-                      QRect(Margin + 172 + DateWidth, row, 24, RowHeight));
+    lblTo =
+        MakeLabel(panel, u"lblTo"_s, u"To"_s, QRect(Margin + 172 + DateWidth, row, 24, RowHeight));
     txtTo = makeDateEntry(panel, u"txtTo"_s,
                           QRect(Margin + 198 + DateWidth, row, DateWidth, RowHeight), m_window.to);
     for (QWidget *control : {static_cast<QWidget *>(lblFrom), static_cast<QWidget *>(lblTo)})
@@ -152,8 +152,8 @@ void TfrmImport::buildControls() {
     const int numberWidth = 96;
     const int addLeft = Margin + 150;
     const int thereLeft = addLeft + numberWidth + 10;
-    QLabel *toAdd = MakeLabel(panel, u"lblToAdd"_s, u"To Add"_s,
-                              QRect(addLeft, row, numberWidth, RowHeight));
+    QLabel *toAdd =
+        MakeLabel(panel, u"lblToAdd"_s, u"To Add"_s, QRect(addLeft, row, numberWidth, RowHeight));
     QLabel *there = MakeLabel(panel, u"lblAlreadyThere"_s, u"Already There"_s,
                               QRect(thereLeft, row, numberWidth, RowHeight));
     for (QLabel *heading : {toAdd, there}) {
@@ -168,8 +168,8 @@ void TfrmImport::buildControls() {
         MakeLabel(panel, u"lbl"_s + kind, kind, QRect(Margin, row, 140, 20));
         for (const auto &[prefix, left] :
              {std::pair{u"lblAdd"_s, addLeft}, std::pair{u"lblThere"_s, thereLeft}}) {
-            QLabel *count = MakeLabel(panel, prefix + kind, QString(),
-                                      QRect(left, row, numberWidth, 20));
+            QLabel *count =
+                MakeLabel(panel, prefix + kind, QString(), QRect(left, row, numberWidth, 20));
             count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             m_counts.append(count);
         }
@@ -227,10 +227,10 @@ void TfrmImport::replan() {
 }
 
 void TfrmImport::showPlan() {
-    const qsizetype numbers[] = {
-        m_plan.appointments.size(), m_plan.appointmentsThere, m_plan.tasks.size(),
-        m_plan.tasksThere,          m_plan.occasions.size(),  m_plan.occasionsThere,
-        m_plan.contacts.size(),     m_plan.contactsThere};
+    const qsizetype numbers[] = {m_plan.appointments.size(), m_plan.appointmentsThere,
+                                 m_plan.tasks.size(),        m_plan.tasksThere,
+                                 m_plan.occasions.size(),    m_plan.occasionsThere,
+                                 m_plan.contacts.size(),     m_plan.contactsThere};
     for (qsizetype i = 0; i < m_counts.size(); ++i)
         m_counts.at(i)->setText(QString::number(numbers[i]));
     lstNotes->clear();

@@ -187,9 +187,8 @@ void ConfigPage::build() {
     for (const auto &button : exchange) {
         QPushButton *made = MakeButton(back, button.name, button.caption, button.hint);
         made->setGeometry(left, Height - 35, 85, 25);
-        connect(made, &QPushButton::clicked, this, Reported([this, click = button.click] {
-                    (this->*click)();
-                }));
+        connect(made, &QPushButton::clicked, this,
+                Reported([this, click = button.click] { (this->*click)(); }));
         left += 85 + Margin;
     }
 }

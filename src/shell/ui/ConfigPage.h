@@ -40,7 +40,6 @@ public:
     void cmdImportClick();
     void cmdExportClick();
 
-
     void showStep() override { LoadConfigPage(); }
     QString leaveReasons() override { return ValidateConfigPage(); }
     // Leaving stores what the user changed; a page merely visited rewrites

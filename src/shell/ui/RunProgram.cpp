@@ -37,8 +37,7 @@ bool AcceptDataFolder(const DataFolderChoice &choice) {
     return false;
 }
 
-int RunCommandLine(int argc, char **argv, const ExchangeCommand &command,
-                   const AppPaths &paths) {
+int RunCommandLine(int argc, char **argv, const ExchangeCommand &command, const AppPaths &paths) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);

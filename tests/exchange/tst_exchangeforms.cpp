@@ -60,7 +60,8 @@ private slots:
 
 // From the configuration page's Import button: the file dialog, then the
 // summary, nothing written until Import; widening the window takes the old
-// appointment too; the birthday box adds the contact's birthday.
+// appointment too, shown before it is imported; the birthday box adds the
+// contact's birthday.
 void TestExchangeForms::importShowsTheSummaryFirstAndFollowsTheWindow() {
     qm::test::TestServices services;
     services.clock.set(QDateTime(QDate(2026, 6, 15), QTime(12, 0)));
@@ -95,7 +96,12 @@ void TestExchangeForms::importShowsTheSummaryFirstAndFollowsTheWindow() {
             QVERIFY(!QFile::exists(services.path(DiaryFileName)));
             dialog.findChild<QCheckBox *>(u"chkBirthdays"_s)->click();
             QCOMPARE(count(&dialog, u"lblAddOccasions"_s), u"1"_s);
+            // Enter straight from the date field: the new summary first.
             dialog.findChild<QLineEdit *>(u"txtFrom"_s)->setText(u"01/01/2020"_s);
+            dialog.findChild<QPushButton *>(u"cmdUpdate"_s)->click();
+            QVERIFY(!QFile::exists(services.path(DiaryFileName)));
+            QCOMPARE(count(&dialog, u"lblAddAppointments"_s), u"2"_s);
+            QCOMPARE(notes->count(), 0);
             dialog.findChild<QPushButton *>(u"cmdUpdate"_s)->click();
         }();
         return dialog.result();

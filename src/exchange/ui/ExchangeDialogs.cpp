@@ -226,13 +226,17 @@ void TfrmImport::replan() {
     SnapshotForm(this);
 }
 
+QList<qsizetype> TfrmImport::shownCounts() const {
+    return {m_plan.appointments.size(), m_plan.appointmentsThere, m_plan.tasks.size(),
+            m_plan.tasksThere,          m_plan.occasions.size(),  m_plan.occasionsThere,
+            m_plan.contacts.size(),     m_plan.contactsThere,     m_plan.notes.total(),
+            m_plan.errors.size()};
+}
+
 void TfrmImport::showPlan() {
-    const qsizetype numbers[] = {m_plan.appointments.size(), m_plan.appointmentsThere,
-                                 m_plan.tasks.size(),        m_plan.tasksThere,
-                                 m_plan.occasions.size(),    m_plan.occasionsThere,
-                                 m_plan.contacts.size(),     m_plan.contactsThere};
+    const QList<qsizetype> numbers = shownCounts();
     for (qsizetype i = 0; i < m_counts.size(); ++i)
-        m_counts.at(i)->setText(QString::number(numbers[i]));
+        m_counts.at(i)->setText(QString::number(numbers.at(i)));
     lstNotes->clear();
     for (const QString &error : m_plan.errors)
         lstNotes->addItem(u"Cannot Import "_s + error);
@@ -242,12 +246,17 @@ void TfrmImport::showPlan() {
 }
 
 void TfrmImport::cmdUpdateClick() {
+    // A summary that changed (dates typed and not yet left, or records added
+    // to the data folder meanwhile) is shown first: only what the user has
+    // seen is imported. The record files are read again for that.
+    const QList<qsizetype> seen = shownCounts();
     if (!windowExit()) {
         ShowCannotSave(u"The Dates To Take Appointments From Are Not Valid\r"_s);
         return;
     }
-    // What is in the record files now, not when the summary was made.
     replan();
+    if (shownCounts() != seen)
+        return;
     if (m_plan.toAdd() == 0) {
         ShowMessageBox(ImportText::NoRecords, MessageKind::Information, MessageButtons::OK);
         return;

@@ -40,6 +40,9 @@ private:
     // red) when it is not a valid pair of dates.
     bool windowExit();
     void replan();
+    // The counts the summary shows, the notes' and the files' that cannot be
+    // imported included.
+    QList<qsizetype> shownCounts() const;
     void showPlan();
 
     QString m_folder;

@@ -20,29 +20,16 @@ const QString RunningExport = u"Quillmate Is Running Over This Data Folder (%1):
 
 int exportFile(const ExchangeCommand &command, const ExchangeContext &context, QTextStream &out,
                QTextStream &err) {
-    const QString &folder = context.folder;
-    ExportResult result;
-    if (command.action == ExchangeCommand::Action::ExportCalendar) {
-        const CalendarRecords records{LoadLineFile(folder + DiaryFileName),
-                                      LoadLineFile(folder + TasksFileName),
-                                      LoadLineFile(folder + BirthdayFileName)};
-        CalendarExportRange range;
-        if (command.from.isValid()) {
-            range.everything = false;
-            range.from = command.from;
-            range.to = command.to;
-        }
-        result = ExportCalendar(records, range, context.local, context.now);
-    } else {
-        result = ExportContacts(ReadWholeAddressRecords(folder + AddressFileName));
-    }
+    const bool contacts = command.action == ExchangeCommand::Action::ExportContacts;
+    CalendarExportRange range;
+    if (command.from.isValid())
+        range = {false, command.from, command.to};
     const QString path = command.files.value(0);
-    ReplaceFileAtomically(path, result.bytes);
-    out << ExportSummaryText(result, path,
-                             command.action == ExchangeCommand::Action::ExportContacts)
-        << Qt::endl;
+    const ExportResult result =
+        ExportDataFolder(context.folder, path, contacts, range, context.local, context.now);
+    out << ExportSummaryText(result, path, contacts) << Qt::endl;
     if (context.organiserRunning)
-        err << RunningExport.arg(QDir::toNativeSeparators(folder)) << Qt::endl;
+        err << RunningExport.arg(QDir::toNativeSeparators(context.folder)) << Qt::endl;
     return ExitDone;
 }
 
@@ -163,6 +150,22 @@ int RunExchangeCommand(const ExchangeCommand &command, const ExchangeContext &co
         err << Qt::endl;
         return ExitFailed;
     }
+}
+
+ExportResult ExportDataFolder(const QString &folder, const QString &path, bool contacts,
+                              const CalendarExportRange &range, const QTimeZone &zone,
+                              const QDateTime &now) {
+    ExportResult result;
+    if (contacts) {
+        result = ExportContacts(ReadWholeAddressRecords(folder + AddressFileName));
+    } else {
+        const CalendarRecords records{LoadLineFile(folder + DiaryFileName),
+                                      LoadLineFile(folder + TasksFileName),
+                                      LoadLineFile(folder + BirthdayFileName)};
+        result = ExportCalendar(records, range, zone, now);
+    }
+    ReplaceFileAtomically(path, result.bytes);
+    return result;
 }
 
 QString ExportSummaryText(const ExportResult &result, const QString &path, bool contacts) {

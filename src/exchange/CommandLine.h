@@ -46,6 +46,13 @@ enum ExchangeExit { ExitDone = 0, ExitFailed = 1, ExitUsage = 2, ExitOrganiserRu
 int RunExchangeCommand(const ExchangeCommand &command, const ExchangeContext &context,
                        QTextStream &out, QTextStream &err);
 
+// Exports the record files of folder (ending in a separator) to path,
+// atomically: the calendar's records within range, or with contacts the
+// address book. Raises FileError or ConversionError; path is then as it was.
+ExportResult ExportDataFolder(const QString &folder, const QString &path, bool contacts,
+                              const CalendarExportRange &range, const QTimeZone &zone,
+                              const QDateTime &now);
+
 // What an export reports, for the command line and the window alike: the
 // contacts, or the calendar's records, written to path.
 QString ExportSummaryText(const ExportResult &result, const QString &path, bool contacts);

@@ -2,9 +2,7 @@
 
 #include "exchange/CommandLine.h"
 #include "foundation/Dates.h"
-#include "foundation/LineFiles.h"
 #include "foundation/Program.h"
-#include "foundation/RecordFile.h"
 #include "foundation/ui/Controls.h"
 #include "foundation/ui/ErrorReport.h"
 #include "foundation/ui/FormParts.h"
@@ -365,16 +363,8 @@ void TfrmExport::cmdUpdateClick() {
                        MessageKind::Confirmation, MessageButtons::YesNo) != MessageResult::Yes)
         return;
 
-    ExportResult result;
-    if (calendar) {
-        const CalendarRecords records{LoadLineFile(m_folder + DiaryFileName),
-                                      LoadLineFile(m_folder + TasksFileName),
-                                      LoadLineFile(m_folder + BirthdayFileName)};
-        result = ExportCalendar(records, range, QTimeZone::systemTimeZone(), clock().now());
-    } else {
-        result = ExportContacts(ReadWholeAddressRecords(m_folder + AddressFileName));
-    }
-    ReplaceFileAtomically(path, result.bytes);
+    const ExportResult result = ExportDataFolder(m_folder, path, !calendar, range,
+                                                 QTimeZone::systemTimeZone(), clock().now());
     ShowMessageBox(ExportSummaryText(result, path, !calendar).trimmed().replace(u'\n', u'\r'),
                    MessageKind::Information, MessageButtons::OK);
     closeSaved();

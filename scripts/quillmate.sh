@@ -18,14 +18,15 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
-          fonts-dejavu-core libical-dev tzdata)
+          fonts-dejavu-core libical-dev tzdata qtkeychain-qt6-dev)
 # The tests that read what the desktop sees of the windows run on a virtual X
 # display with a small window manager; the printing tests read the PDF they
 # print with pdftotext; the desktop entry and the AppStream file are checked by
 # their validators; exported calendars and address books are read back by
-# independent iCalendar and vCard readers.
+# independent iCalendar and vCard readers; sync is tested against a real
+# CalDAV/CardDAV server started on 127.0.0.1, with a certificate made by openssl.
 test_packages=(xvfb xauth openbox x11-utils poppler-utils desktop-file-utils appstream
-               python3-icalendar python3-vobject)
+               python3-icalendar python3-vobject radicale openssl)
 
 install_missing() {
     local missing=()

@@ -58,9 +58,12 @@ QString FitFieldText(const QString &text, int width, ImportNotes &notes, bool la
 inline constexpr qsizetype MaxImportFileSize = qsizetype(64) * 1024 * 1024;
 
 // The days an import takes appointments from, both ends included.
+// With repeatsOnly, an event that does not repeat is taken whatever its date
+// (a sync keeps every single event; only a repeat needs bounds).
 struct ImportWindow {
     QDate from;
     QDate to;
+    bool repeatsOnly = false;
 };
 // From a year before today to two years after it.
 ImportWindow DefaultImportWindow(const QDate &today);

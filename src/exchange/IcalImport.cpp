@@ -152,7 +152,8 @@ private:
     // The lines of one occurrence on the days of the window, each without its
     // description and tentative flag; notes whether days lay outside the
     // diary's years or the occurrence could not be placed at all.
-    void place(const Span &occurrence, int reminder, QStringList &lines, bool &outsideYears,
+    void place(const Span &occurrence, bool repeated, int reminder, QStringList &lines,
+               bool &outsideYears,
                bool &noRoom) const;
     std::vector<Moment> occurrences(icalcomponent *event, const Span &first, ImportNotes &pending,
                                     bool *unknownZone);
@@ -309,8 +310,8 @@ std::optional<Reader::Span> Reader::span(icalcomponent *event, bool *unknownZone
     return s;
 }
 
-void Reader::place(const Span &occurrence, int reminder, QStringList &lines, bool &outsideYears,
-                   bool &noRoom) const {
+void Reader::place(const Span &occurrence, bool repeated, int reminder, QStringList &lines,
+                   bool &outsideYears, bool &noRoom) const {
     QDate firstDay, lastDay;
     int startMinute = 0, endMinute = 23 * 60 + 59;
     if (occurrence.start.isDate) {
@@ -339,8 +340,11 @@ void Reader::place(const Span &occurrence, int reminder, QStringList &lines, boo
     }
     if (!firstDay.isValid() || !lastDay.isValid())
         return;
-    const QDate from = std::max({firstDay, m_window.from, ical::FirstDiaryDay});
-    const QDate to = std::min({lastDay, m_window.to, ical::LastDiaryDay});
+    const bool bounded = repeated || !m_window.repeatsOnly;
+    const QDate from =
+        std::max({firstDay, bounded ? m_window.from : ical::FirstDiaryDay, ical::FirstDiaryDay});
+    const QDate to =
+        std::min({lastDay, bounded ? m_window.to : ical::LastDiaryDay, ical::LastDiaryDay});
     if (firstDay < ical::FirstDiaryDay || lastDay > ical::LastDiaryDay)
         outsideYears = true;
     for (QDate day = from; day <= to; day = day.addDays(1)) {
@@ -579,7 +583,7 @@ void Reader::readEvent(icalcomponent *event) {
     QStringList lines;
     bool outsideYears = false, noRoom = false;
     for (const Moment &start : starts)
-        place({start, first->length}, lead, lines, outsideYears, noRoom);
+        place({start, first->length}, repeats, lead, lines, outsideYears, noRoom);
     if (lines.isEmpty()) {
         if (noRoom)
             m_out.notes.add(CalendarText::NoRoomAtMidnight);

@@ -250,6 +250,58 @@ void AddressFile::replaceAddressFile(const QByteArray &bytes) {
     }
 }
 
+QList<int> AddressFile::SaveContactChanges(const std::function<bool(AddressRecord &)> &change,
+                                           QList<AddressRecord> added) {
+    BusyScope busy;
+    const QString addressPath = path(AddressFileName);
+    const QByteArray file = ReadFileBytes(addressPath);
+    const qsizetype tail = partialTailStart(file);
+    QList<int> allFields;
+    for (int field = 1; field <= AddressFieldCount; ++field)
+        allFields.append(field);
+    QList<AddressRecord> kept;
+    for (AddressRecord record : WholeAddressRecords(file.left(tail), allFields)) {
+        if (change(record))
+            kept.append(record);
+    }
+    QList<int> keys;
+    int first = 0;
+    if (!added.isEmpty()) {
+        first = chooseNewKey(true);
+        if (qint64(first) + added.size() - 1 > std::numeric_limits<int>::max())
+            throw ConversionError(u"Too Many Contacts For The Keys Left"_s,
+                                  path(NextKeyFileName));
+    }
+    QStringList lines;
+    lines.reserve((added.size() + kept.size()) * AddressFieldCount);
+    for (AddressRecord &record : added) {
+        const int key = first + int(keys.size());
+        keys.append(key);
+        AddressField(record, 1) = PadZeros(key, KeyWidth);
+        for (const QString &field : record)
+            lines.append(field);
+    }
+    for (const AddressRecord &record : kept) {
+        for (const QString &field : record)
+            lines.append(field);
+    }
+    QByteArray bytes = lines.isEmpty() ? QByteArray() : JoinRecordLines(lines, addressPath);
+    bytes.append(file.mid(tail));
+    replaceAddressFile(bytes);
+    AddressCount = int(added.size() + kept.size());
+    if (!keys.isEmpty()) {
+        try {
+            advanceKeyCounter(keys.last());
+        } catch (const QuillmateError &error) {
+            qWarning("The key counter %ls cannot be advanced (%ls); the next key is found from "
+                     "the contacts.",
+                     qUtf16Printable(QDir::toNativeSeparators(error.file())),
+                     qUtf16Printable(error.cause()));
+        }
+    }
+    return keys;
+}
+
 QList<int> AddressFile::SaveNewContacts(QList<AddressRecord> records) {
     if (records.isEmpty())
         return {};

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 // The address book's file: 17 lines per contact, one field per line, rewritten
 // through the work file "Temp.Qmt"; and the key counter "NextKey.Qmt".
@@ -136,6 +137,14 @@ public:
     // data folder the program has not set up yet) counts as the first. Returns
     // the keys given. Raises as UpdateAddressFile; nothing is written then.
     QList<int> SaveNewContacts(QList<AddressRecord> records);
+    // Changes many contacts in one rewrite (a sync): each whole record of the
+    // file is passed to change, which may alter its fields 2 to 17 or return
+    // false to leave it out; added are then put first, with keys issued as
+    // SaveNewContacts issues them. Lines after the last whole record are kept.
+    // Returns the keys given to added. Raises as UpdateAddressFile; nothing is
+    // written then.
+    QList<int> SaveContactChanges(const std::function<bool(AddressRecord &)> &change,
+                                  QList<AddressRecord> added);
 
     QList<AddressRecord> ReadRecords() const;
     // The full path of a file of this address file's folder.

@@ -52,7 +52,7 @@ bool RadicaleServer::start(QString &why, bool tls) {
                         "[storage]\nfilesystem_folder = " +
                         dir.toUtf8() +
                         "/collections\n"
-                        "[logging]\nlevel = warning\nmask_passwords = True\n";
+                        "[logging]\nlevel = critical\nmask_passwords = True\n";
     if (tls) {
         QProcess openssl;
         openssl.start(u"openssl"_s,

@@ -59,6 +59,9 @@ void FillCollections(QComboBox *box, const QList<DavCollection> &collections, co
 TfrmSyncAccount::TfrmSyncAccount(SyncController &controller, QWidget *parent)
     : EditorForm(u"frmSyncAccount"_s, u"Sync"_s, {460, 390}, parent), m_controller(controller) {
     SetHelpTopic(this, HelpTopic::Sync);
+    // Holds no records, so a sync may write the record files while it is
+    // open (and show how it ended here).
+    setProperty("holdsNoRecords", true);
     buildControls();
     const SyncAccount &account = m_controller.account();
     txtSyncServer->setText(account.server.toString());

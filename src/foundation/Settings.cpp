@@ -6,6 +6,7 @@
 
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -27,6 +28,11 @@ enum class Key {
     DeleteTasks,
     AddressOrder,
     AddressContacts,
+    SyncServer,
+    SyncUser,
+    SyncCalendar,
+    SyncAddressBook,
+    SyncEvery,
 };
 
 // Written for booleans, and the form their defaults take in the table.
@@ -53,6 +59,11 @@ constexpr std::array Table{
     Setting{Key::DeleteTasks, u"Delete Tasks", Off},
     Setting{Key::AddressOrder, u"Address Order", u"Company"},
     Setting{Key::AddressContacts, u"Address Contacts", u"B"},
+    Setting{Key::SyncServer, u"SyncServer", u""},
+    Setting{Key::SyncUser, u"SyncUser", u""},
+    Setting{Key::SyncCalendar, u"SyncCalendar", u""},
+    Setting{Key::SyncAddressBook, u"SyncAddressBook", u""},
+    Setting{Key::SyncEvery, u"SyncEvery", u"0"},
 };
 
 constexpr bool TableFollowsKeys() {
@@ -219,6 +230,43 @@ QString Settings::addressContacts() const {
 }
 void Settings::setAddressContacts(const QString &c) {
     WriteText(m_store, Key::AddressContacts, c);
+}
+
+QString Settings::syncServer() const {
+    return ReadText(m_store, Key::SyncServer);
+}
+void Settings::setSyncServer(const QString &address) {
+    WriteText(m_store, Key::SyncServer, address);
+}
+
+QString Settings::syncUser() const {
+    return ReadText(m_store, Key::SyncUser);
+}
+void Settings::setSyncUser(const QString &user) {
+    WriteText(m_store, Key::SyncUser, user);
+}
+
+QString Settings::syncCalendar() const {
+    return ReadText(m_store, Key::SyncCalendar);
+}
+void Settings::setSyncCalendar(const QString &address) {
+    WriteText(m_store, Key::SyncCalendar, address);
+}
+
+QString Settings::syncAddressBook() const {
+    return ReadText(m_store, Key::SyncAddressBook);
+}
+void Settings::setSyncAddressBook(const QString &address) {
+    WriteText(m_store, Key::SyncAddressBook, address);
+}
+
+int Settings::syncEvery() const {
+    bool ok = false;
+    const int minutes = ReadText(m_store, Key::SyncEvery).trimmed().toInt(&ok);
+    return ok && minutes >= 0 && minutes <= SyncEveryMost ? minutes : 0;
+}
+void Settings::setSyncEvery(int minutes) {
+    WriteText(m_store, Key::SyncEvery, QString::number(std::clamp(minutes, 0, SyncEveryMost)));
 }
 
 } // namespace qm

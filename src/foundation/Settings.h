@@ -55,6 +55,23 @@ public:
     QString addressContacts() const;
     void setAddressContacts(const QString &c);
 
+    // The sync account (its password is kept in the secret store, never
+    // here): the server's address, the user, and the calendar and address
+    // book chosen (addresses; empty is not synced).
+    QString syncServer() const;
+    void setSyncServer(const QString &address);
+    QString syncUser() const;
+    void setSyncUser(const QString &user);
+    QString syncCalendar() const;
+    void setSyncCalendar(const QString &address);
+    QString syncAddressBook() const;
+    void setSyncAddressBook(const QString &address);
+    // Minutes between syncs, 0 (never) to SyncEveryMost; a stored value that
+    // is no such number reads as 0.
+    static constexpr int SyncEveryMost = 1440;
+    int syncEvery() const;
+    void setSyncEvery(int minutes);
+
     SettingsStore &store();
 
 private:

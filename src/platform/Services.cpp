@@ -35,6 +35,9 @@ Shell &shell() {
 StartWithSystem &startWithSystem() {
     return require(g_services.startWithSystem, "start with the system");
 }
+SecretStore &secretStore() {
+    return require(g_services.secrets, "secret store");
+}
 const QString &dataFolder() {
     return g_services.dataFolder;
 }

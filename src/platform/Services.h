@@ -8,6 +8,7 @@ class Clock;
 class SettingsStore;
 class ScreenMetrics;
 class Prompter;
+class SecretStore;
 class Shell;
 class StartWithSystem;
 
@@ -20,6 +21,7 @@ struct Services {
     Prompter *prompter = nullptr;
     Shell *shell = nullptr;
     StartWithSystem *startWithSystem = nullptr;
+    SecretStore *secrets = nullptr;
     QString dataFolder; // with a trailing separator, or empty for the current folder
 };
 
@@ -32,6 +34,7 @@ ScreenMetrics &screenMetrics();
 Prompter &prompter();
 Shell &shell();
 StartWithSystem &startWithSystem();
+SecretStore &secretStore();
 const QString &dataFolder();
 // The full path of a file in the data folder.
 QString dataFile(const QString &name);

@@ -43,6 +43,27 @@ void MemoryStartWithSystem::setOn(bool value) {
     on = value;
 }
 
+std::optional<QString> MemorySecretStore::readPassword(const QString &key) {
+    ++reads;
+    if (unavailable || !passwords.contains(key))
+        return std::nullopt;
+    return passwords.value(key);
+}
+
+bool MemorySecretStore::writePassword(const QString &key, const QString &value) {
+    if (unavailable)
+        return false;
+    passwords[key] = value;
+    return true;
+}
+
+bool MemorySecretStore::removePassword(const QString &key) {
+    if (unavailable)
+        return false;
+    passwords.remove(key);
+    return true;
+}
+
 TestServices::TestServices() {
     Services s;
     s.clock = &clock;
@@ -51,6 +72,7 @@ TestServices::TestServices() {
     s.prompter = &prompter;
     s.shell = &shell;
     s.startWithSystem = &startWithSystem;
+    s.secrets = &secrets;
     s.dataFolder = QDir(dir.path()).absolutePath() + QLatin1Char('/');
     m_scope.emplace(s);
 }

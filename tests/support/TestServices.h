@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenMetrics.h"
+#include "platform/Secrets.h"
 #include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
@@ -127,6 +128,20 @@ public:
     int changes = 0;
 };
 
+// Passwords in a map. With unavailable set it behaves as a system without a
+// secret store: nothing is kept and nothing is found.
+class MemorySecretStore final : public SecretStore {
+public:
+    bool available() override { return !unavailable; }
+    std::optional<QString> readPassword(const QString &key) override;
+    bool writePassword(const QString &key, const QString &value) override;
+    bool removePassword(const QString &key) override;
+
+    QMap<QString, QString> passwords;
+    bool unavailable = false;
+    int reads = 0;
+};
+
 // A complete set of test services over a fresh temporary data folder,
 // installed for the fixture's lifetime.
 class TestServices {
@@ -142,6 +157,7 @@ public:
     ScriptedPrompter prompter;
     RecordingShell shell;
     MemoryStartWithSystem startWithSystem;
+    MemorySecretStore secrets;
 
 private:
     std::optional<ServicesScope> m_scope;

@@ -27,6 +27,7 @@ enum class Topic {
     Configuration = 60,
     Login = 70,
     ImportExport = 80,
+    Sync = 90,
 };
 Q_ENUM_NS(Topic)
 

@@ -13,6 +13,7 @@
 #include "platform/Services.h"
 #include "platform/StartWithSystem.h"
 #include "shell/ui/LoginPage.h"
+#include "sync/ui/SyncAccountForm.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -182,9 +183,14 @@ void ConfigPage::build() {
          u"Export The Diary, Tasks And Birthdays Or The Address Book To An iCalendar Or vCard "
          u"File"_s,
          &ConfigPage::cmdExportClick},
+        {u"cmdSync"_s, u"S&ync..."_s,
+         u"Keep The Diary, Tasks, Birthdays And Address Book In Step With A Calendar Server"_s,
+         &ConfigPage::cmdSyncClick},
     };
     int left = save->geometry().right() + 1 + Margin;
     for (const auto &button : exchange) {
+        if (button.click == &ConfigPage::cmdSyncClick && !m_sync)
+            continue;
         QPushButton *made = MakeButton(back, button.name, button.caption, button.hint);
         made->setGeometry(left, Height - 35, 85, 25);
         connect(made, &QPushButton::clicked, this,
@@ -205,6 +211,13 @@ void ConfigPage::cmdImportClick() {
 
 void ConfigPage::cmdExportClick() {
     TfrmExport form(dataFolder(), window());
+    prompter().runModal(form);
+}
+
+void ConfigPage::cmdSyncClick() {
+    if (!m_sync)
+        return;
+    TfrmSyncAccount form(*m_sync, window());
     prompter().runModal(form);
 }
 

@@ -14,6 +14,8 @@ class QRadioButton;
 
 namespace qm {
 
+class SyncController;
+
 // The configuration page: starting page, password, start-up and close-down
 // choices and the colour style.
 class ConfigPage : public Page {
@@ -39,6 +41,9 @@ public:
     // anything is written; Export writes the diary or the address book to one.
     void cmdImportClick();
     void cmdExportClick();
+    // Sync opens the sync account of the window's controller.
+    void setSyncController(SyncController *controller) { m_sync = controller; }
+    void cmdSyncClick();
 
     void showStep() override { LoadConfigPage(); }
     QString leaveReasons() override { return ValidateConfigPage(); }
@@ -64,6 +69,7 @@ private:
     // What the page showed when it was loaded or last saved.
     Configuration m_loaded;
     std::function<bool()> m_leavePage;
+    SyncController *m_sync = nullptr;
 
     QButtonGroup *m_starting = nullptr;
     QButtonGroup *m_colours = nullptr;

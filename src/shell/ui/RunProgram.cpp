@@ -8,6 +8,7 @@
 #include "foundation/ui/MsgBox.h"
 #include "platform/AppPaths.h"
 #include "platform/Clock.h"
+#include "platform/ui/KeychainSecretStore.h"
 #include "platform/ui/SingleInstance.h"
 #include "shell/StartUpRules.h"
 #include "shell/ui/ProgramServices.h"
@@ -71,6 +72,11 @@ int RunProgram(int argc, char **argv, const ProgramHooks &hooks) {
 
     const DataFolderChoice data = ResolveDataFolder(hooks.paths ? *hooks.paths : systemPaths);
     ProgramServices services(data.folder);
+    // The sync password lives in the system's secret store.
+    KeychainSecretStore secrets(ProgramTitle());
+    Services withSecrets = qm::services();
+    withSecrets.secrets = &secrets;
+    const ServicesScope secretsScope(withSecrets);
     PrepareApplication();
     if (!AcceptDataFolder(data))
         return 1;

@@ -43,6 +43,7 @@
 #include "shell/ui/TfrmAboutUs.h"
 #include "shell/ui/TfrmSplash.h"
 #include "shell/ui/TfrmWelcome.h"
+#include "sync/ui/SyncController.h"
 #include "tasks/Tasks.h"
 #include "tasks/ui/OccasionRowSource.h"
 #include "tasks/ui/TaskRowSource.h"
@@ -158,18 +159,17 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
     m_alarmClock = qobject_cast<AlarmsPage *>(m_alarms);
     m_calculator = qobject_cast<CalculatorPage *>(m_rows[3].page);
     m_address = m_rows[4].page;
+    m_sync = new SyncController(this);
+    m_sync->setWindow(this);
+    connect(m_sync, &SyncController::recordsChanged, this, Reported([this] { reloadRecords(); }));
+    connect(m_sync, &SyncController::status, this,
+            [this](const QString &text) { showStatusLine(text); });
     if (auto *config = qobject_cast<ConfigPage *>(m_rows[5].page)) {
         config->setCurrentNoteFile(
             [this] { return m_notePad ? m_notePad->CurrentNoteFile() : QString(); });
         config->setLeavePage([this, config] { return LeavePage(config); });
-        // The diary's lines are held in memory while the program runs; the
-        // task, occasion and address views read their files each time.
-        connect(config, &ConfigPage::recordsImported, this, Reported([this] {
-                    if (m_diary) {
-                        m_diary->store().loadFile();
-                        m_diary->RefreshDiaryView();
-                    }
-                }));
+        config->setSyncController(m_sync);
+        connect(config, &ConfigPage::recordsImported, this, Reported([this] { reloadRecords(); }));
     }
     m_login = new LoginPage(m_pages);
     m_pages->addWidget(m_login);
@@ -183,6 +183,9 @@ TfrmMain::TfrmMain(TrayIcon *tray, const PageFactory &factory, QWidget *parent)
                     timAlarmTimer();
                 }
             }));
+
+    // No sync while the login page locks the program.
+    m_sync->setHeld([this] { return !m_menuPanel->isEnabled(); });
 
     buildMenu();
     buildPageKeys();
@@ -217,6 +220,15 @@ TfrmMain::~TfrmMain() {
     qApp->removeEventFilter(this);
     if (m_tray)
         m_tray->remove();
+}
+
+void TfrmMain::reloadRecords() {
+    // The diary's lines are held in memory while the program runs; the
+    // task, occasion and address views read their files each time.
+    if (m_diary) {
+        m_diary->store().loadFile();
+        m_diary->RefreshDiaryView();
+    }
 }
 
 void TfrmMain::connectAlarms() {
@@ -515,6 +527,8 @@ void TfrmMain::runStartUpSequence() {
         if (splash)
             splash->close();
     }
+    // Timed syncs start once the data they keep in step is loaded.
+    m_sync->loadAccount();
     // The address book is made ready while the user looks at the first page.
     if (auto *address = qobject_cast<AddressPage *>(m_address))
         address->prepareView();
@@ -666,6 +680,7 @@ void TfrmMain::Shutdown() {
     });
     timAlarm.stop();
     timTime.stop();
+    m_sync->stop();
     QApplication::processEvents();
     m_tray->remove();
 }
@@ -785,7 +800,16 @@ void TfrmMain::showHintFor(QWidget *widget) {
         if (w->isWindow() && w != this)
             break;
     }
-    m_hint->setText(ShortHint(hint));
+    hint = ShortHint(hint);
+    if (hint.isEmpty() && !m_statusLine.isEmpty())
+        return;
+    m_statusLine.clear();
+    m_hint->setText(hint);
+}
+
+void TfrmMain::showStatusLine(const QString &text) {
+    m_statusLine = text;
+    m_hint->setText(text);
 }
 
 void TfrmMain::openHelp(QWidget *widget) {

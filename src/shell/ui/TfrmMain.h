@@ -31,6 +31,7 @@ class LoginPage;
 class OccasionRowSource;
 class Page;
 class Reminders;
+class SyncController;
 class TaskRowSource;
 class TrayIcon;
 
@@ -94,6 +95,7 @@ public:
     // with the focus when F1 was pressed).
     void openHelp(QWidget *widget);
     HelpWindow *helpWindow() const { return m_help; }
+    SyncController &syncController() const { return *m_sync; }
 
     bool FirstShowDone = false;
     bool StartingUp = false;
@@ -140,6 +142,12 @@ private:
     int rowOf(const Page *page) const;
     void runStartUpSequence();
     void showHintFor(QWidget *widget);
+    // A line of the program's own (how a sync went) in the hint bar, kept
+    // there until a control's hint takes its place.
+    void showStatusLine(const QString &text);
+    // The record files were changed behind the pages' backs (an import, a
+    // sync): what holds their lines reads them again.
+    void reloadRecords();
     void restore();
 
     TrayIcon *m_tray = nullptr;
@@ -161,6 +169,8 @@ private:
     QWidget *m_menuPanel = nullptr;
     QToolButton *m_down = nullptr;
     QLabel *m_hint = nullptr;
+    QString m_statusLine;
+    SyncController *m_sync = nullptr;
     QLabel *m_date = nullptr;
     QMenu *m_trayMenu = nullptr;
     QPointer<HelpWindow> m_help;

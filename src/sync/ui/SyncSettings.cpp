@@ -1,0 +1,55 @@
+#include "sync/ui/SyncSettings.h"
+
+#include "foundation/Settings.h"
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+namespace {
+
+QUrl StoredUrl(const QString &text) {
+    return text.isEmpty() ? QUrl() : QUrl(text, QUrl::StrictMode);
+}
+
+QString UrlText(const QUrl &url) {
+    return url.isValid() ? url.toString(QUrl::FullyEncoded) : QString();
+}
+
+} // namespace
+
+SyncAccount LoadSyncAccount(const Settings &settings) {
+    SyncAccount account;
+    account.server = StoredUrl(settings.syncServer());
+    account.user = settings.syncUser();
+    account.calendar = StoredUrl(settings.syncCalendar());
+    account.addressBook = StoredUrl(settings.syncAddressBook());
+    account.intervalMinutes = settings.syncEvery();
+    return account;
+}
+
+void SaveSyncAccount(Settings &settings, const SyncAccount &account) {
+    settings.setSyncServer(UrlText(account.server));
+    settings.setSyncUser(account.user);
+    settings.setSyncCalendar(UrlText(account.calendar));
+    settings.setSyncAddressBook(UrlText(account.addressBook));
+    settings.setSyncEvery(account.intervalMinutes);
+}
+
+QString SyncPasswordKey(const SyncAccount &account) {
+    return account.user + u'@' +
+           account.server.adjusted(QUrl::StripTrailingSlash).toString(QUrl::FullyEncoded);
+}
+
+bool IsRefusedLogin(const QString &error) {
+    // The server's refusal reaches us as HTTP 401 in whatever words the
+    // network layer or the server chose.
+    for (const QString &sign :
+         {u"401"_s, u"unauthori"_s, u"authenticat"_s, u"password"_s, u"credentials"_s}) {
+        if (error.contains(sign, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+} // namespace qm

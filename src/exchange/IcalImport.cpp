@@ -153,8 +153,7 @@ private:
     // description and tentative flag; notes whether days lay outside the
     // diary's years or the occurrence could not be placed at all.
     void place(const Span &occurrence, bool repeated, int reminder, QStringList &lines,
-               bool &outsideYears,
-               bool &noRoom) const;
+               bool &outsideYears, bool &noRoom) const;
     std::vector<Moment> occurrences(icalcomponent *event, const Span &first, ImportNotes &pending,
                                     bool *unknownZone);
 

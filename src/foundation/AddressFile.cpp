@@ -269,8 +269,7 @@ QList<int> AddressFile::SaveContactChanges(const std::function<bool(AddressRecor
     if (!added.isEmpty()) {
         first = chooseNewKey(true);
         if (qint64(first) + added.size() - 1 > std::numeric_limits<int>::max())
-            throw ConversionError(u"Too Many Contacts For The Keys Left"_s,
-                                  path(NextKeyFileName));
+            throw ConversionError(u"Too Many Contacts For The Keys Left"_s, path(NextKeyFileName));
     }
     QStringList lines;
     lines.reserve((added.size() + kept.size()) * AddressFieldCount);

@@ -51,10 +51,10 @@ DavReply DavClient::send(const QByteArray &verb, const QUrl &url, const QByteArr
         // Sent with the first request, never in answer to a challenge: a
         // wrong password is then one refusal, not a round of retries.
         if (SameServer(target, first) && target.scheme() == first.scheme())
-            request.setRawHeader("Authorization",
-                                 "Basic " + (m_credentials.user + u':' + m_credentials.password)
-                                                .toUtf8()
-                                                .toBase64());
+            request.setRawHeader(
+                "Authorization",
+                "Basic " +
+                    (m_credentials.user + u':' + m_credentials.password).toUtf8().toBase64());
         for (const auto &[name, value] : headers)
             request.setRawHeader(name, value);
         if (!m_credentials.trusted.isEmpty()) {
@@ -90,8 +90,8 @@ DavReply DavClient::send(const QByteArray &verb, const QUrl &url, const QByteArr
                 result.cancelled = true;
                 result.error = u"Cancelled"_s;
             } else if (!sslProblems.isEmpty()) {
-                result.error = u"The Server's Certificate Is Not Trusted: "_s +
-                               sslProblems.join(u"; "_s);
+                result.error =
+                    u"The Server's Certificate Is Not Trusted: "_s + sslProblems.join(u"; "_s);
             } else {
                 result.error = reply->errorString();
             }
@@ -114,9 +114,9 @@ DavReply DavClient::send(const QByteArray &verb, const QUrl &url, const QByteArr
 
 DavReply DavClient::xml(const QByteArray &verb, const QUrl &url, const QByteArray &body,
                         int depth) {
-    return send(verb, url, body,
-                {{"Content-Type", "application/xml; charset=utf-8"},
-                 {"Depth", QByteArray::number(depth)}});
+    return send(
+        verb, url, body,
+        {{"Content-Type", "application/xml; charset=utf-8"}, {"Depth", QByteArray::number(depth)}});
 }
 
 QString DavFailureText(const DavReply &reply) {
@@ -152,7 +152,8 @@ DavMultistatus ParseMultistatus(const QByteArray &body) {
         if (name == u"multistatus"_s) {
             result.valid = true;
         } else if (name == u"sync-token"_s && xml.namespaceUri() == u"DAV:"_s) {
-            result.syncToken = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+            result.syncToken =
+                xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
         } else if (name == u"response"_s) {
             DavResponse response;
             int depth = 1;

@@ -19,11 +19,11 @@ class QNetworkAccessManager;
 namespace qm {
 
 struct DavReply {
-    int status = 0;   // the HTTP status; 0 when no answer came
+    int status = 0; // the HTTP status; 0 when no answer came
     QByteArray body;
-    QByteArray etag;  // the ETag header, as sent
-    QUrl url;         // where the request went last (after redirects)
-    QString error;    // why no answer came, in words; empty with an answer
+    QByteArray etag; // the ETag header, as sent
+    QUrl url;        // where the request went last (after redirects)
+    QString error;   // why no answer came, in words; empty with an answer
     bool cancelled = false;
 
     bool succeeded() const { return status >= 200 && status < 300; }
@@ -60,8 +60,8 @@ QString DavFailureText(const DavReply &reply);
 
 // One <response> of a multistatus answer.
 struct DavResponse {
-    QString href;         // as sent (percent-encoded path or full URL)
-    int status = 0;       // the response's own status, or the found props' status
+    QString href;   // as sent (percent-encoded path or full URL)
+    int status = 0; // the response's own status, or the found props' status
     // Found properties by local name ("getetag", "displayname", ...): their text.
     QHash<QString, QString> text;
     // The <href>s inside each found property (principal, home sets).

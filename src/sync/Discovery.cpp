@@ -95,10 +95,10 @@ DiscoveryResult DiscoverCollections(const QUrl &server, const SyncCredentials &c
             collection.name = name.isEmpty() ? LastPart(collection.url) : name;
             if (response.resourceTypes.contains(u"calendar"_s)) {
                 // A calendar that names no components takes any.
-                collection.events = response.components.isEmpty() ||
-                                    response.components.contains(u"VEVENT"_s);
-                collection.todos = response.components.isEmpty() ||
-                                   response.components.contains(u"VTODO"_s);
+                collection.events =
+                    response.components.isEmpty() || response.components.contains(u"VEVENT"_s);
+                collection.todos =
+                    response.components.isEmpty() || response.components.contains(u"VTODO"_s);
                 if ((collection.events || collection.todos) &&
                     !std::any_of(result.calendars.cbegin(), result.calendars.cend(),
                                  [&](const DavCollection &c) { return c.url == collection.url; }))

@@ -20,14 +20,14 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <optional>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
 namespace qm {
 
 namespace SyncText {
-const QString LocalOnlyChanges =
-    u"Changes To Repeating Or Multi-Day Events Kept Here Only"_s;
+const QString LocalOnlyChanges = u"Changes To Repeating Or Multi-Day Events Kept Here Only"_s;
 const QString NotSent = u"Records That Could Not Be Sent"_s;
 } // namespace SyncText
 
@@ -55,7 +55,9 @@ QString Normalised(const QUrl &base, const QString &href) {
     return base.resolved(QUrl(href)).path(QUrl::FullyDecoded);
 }
 
-QByteArray Quoted(const QString &etag) { return etag.toUtf8(); }
+QByteArray Quoted(const QString &etag) {
+    return etag.toUtf8();
+}
 
 // One side's change of an item since the last sync.
 struct RemoteChange {
@@ -93,12 +95,19 @@ AddressRecord ContactOf(const QStringList &lines) {
     return record;
 }
 
+// How alike two tagged record lines are: the fields they share, counted only
+// for lines of one kind sharing their date or their description (the first
+// or the last field); 0 for any others.
 int Similarity(const QString &a, const QString &b) {
+    if (a.at(0) != b.at(0))
+        return 0;
     const QStringList x = a.mid(1).split(FieldSeparator);
     const QStringList y = b.mid(1).split(FieldSeparator);
+    if (x.first() != y.first() && x.last() != y.last())
+        return 0;
     int same = 0;
     for (qsizetype i = 0; i < std::min(x.size(), y.size()); ++i)
-        same += !x.at(i).isEmpty() && x.at(i) == y.at(i);
+        same += x.at(i) == y.at(i);
     return same;
 }
 
@@ -227,12 +236,10 @@ QList<RemoteChange> Syncer::listChanges(const QUrl &collection, SyncCollectionSt
     for (const SyncItem &item : std::as_const(side.items))
         known.insert(Normalised(collection, item.href), &item);
     const QString self = collection.path(QUrl::FullyDecoded);
-    auto escaped = [](const QString &token) {
-        return token.toHtmlEscaped().toUtf8();
-    };
+    auto escaped = [](const QString &token) { return token.toHtmlEscaped().toUtf8(); };
     bool full = side.token.isEmpty();
-    DavReply reply = m_client.xml("REPORT", collection,
-                                  SyncQueryStart + escaped(side.token) + SyncQueryEnd, 1);
+    DavReply reply =
+        m_client.xml("REPORT", collection, SyncQueryStart + escaped(side.token) + SyncQueryEnd, 1);
     if (!reply.succeeded() && !reply.cancelled && reply.status != 401 && reply.status != 0 &&
         !full) {
         // The token is no longer good (the server forgot it): everything.
@@ -517,35 +524,44 @@ void Syncer::syncCalendar(SyncCollectionState &side) {
     for (auto it = unclaimed.cbegin(); it != unclaimed.cend(); ++it)
         fresh += it.value();
     std::sort(fresh.begin(), fresh.end());
-    QSet<int> paired;
+    // Every vanished record against every new one of its kind; the most
+    // alike pairs first (then the nearest), so the order items were kept in
+    // never decides.
+    struct Pairing {
+        int score;
+        int distance;
+        int item;
+        int index;
+    };
+    QList<Pairing> pairings;
     if (qsizetype(vanished.size()) * fresh.size() <= MaxPairings) {
-        for (int i : vanished) {
+        for (int i : std::as_const(vanished)) {
             const SyncItem &item = side.items.at(i);
-            int best = -1, bestScore = 0, bestDistance = 0;
             for (int index : std::as_const(fresh)) {
-                if (paired.contains(index) || current.at(index).at(0) != item.lines.first().at(0))
-                    continue;
                 const int score = Similarity(item.lines.first(), current.at(index));
-                const int distance = item.position < 0 ? 0 : std::abs(index - item.position);
-                if (score > bestScore || (score == bestScore && score > 0 && distance < bestDistance)) {
-                    best = index;
-                    bestScore = score;
-                    bestDistance = distance;
-                }
-            }
-            if (best >= 0) {
-                paired.insert(best);
-                plans[i].local = Local::Updated;
-                plans[i].updated = current.at(best);
-                unclaimed[current.at(best)].removeOne(best);
-            } else {
-                plans[i].local = Local::Deleted;
+                if (score > 0)
+                    pairings.append(
+                        {score, item.position < 0 ? 0 : std::abs(index - item.position), i, index});
             }
         }
-    } else {
-        for (int i : vanished)
-            plans[i].local = Local::Deleted;
     }
+    std::sort(pairings.begin(), pairings.end(), [](const Pairing &a, const Pairing &b) {
+        return std::tie(b.score, a.distance, a.item, a.index) <
+               std::tie(a.score, b.distance, b.item, b.index);
+    });
+    QSet<int> paired, pairedItems;
+    for (const Pairing &pairing : std::as_const(pairings)) {
+        if (paired.contains(pairing.index) || pairedItems.contains(pairing.item))
+            continue;
+        paired.insert(pairing.index);
+        pairedItems.insert(pairing.item);
+        plans[pairing.item].local = Local::Updated;
+        plans[pairing.item].updated = current.at(pairing.index);
+        unclaimed[current.at(pairing.index)].removeOne(pairing.index);
+    }
+    for (int i : std::as_const(vanished))
+        if (!pairedItems.contains(i))
+            plans[i].local = Local::Deleted;
 
     // Lines the record files take from the server: held by a record that is
     // already there (a first sync, or one that stopped before it was written
@@ -679,8 +695,8 @@ void Syncer::syncCalendar(SyncCollectionState &side) {
         }
         case Local::Deleted: {
             checkCancelled();
-            const DavReply reply = m_client.send("DELETE", collection.resolved(QUrl(item.href)),
-                                                 {}, {{"If-Match", Quoted(item.etag)}});
+            const DavReply reply = m_client.send("DELETE", collection.resolved(QUrl(item.href)), {},
+                                                 {{"If-Match", Quoted(item.etag)}});
             if (reply.succeeded() || reply.status == 404 || reply.status == 410) {
                 ++result.sentDeleted;
                 break;
@@ -713,10 +729,13 @@ void Syncer::syncCalendar(SyncCollectionState &side) {
         result.receivedAdded += m_out.addLines.size() > before;
         items.append(item);
     }
-    // New here.
+    // New here, in the order of the files.
+    QList<int> remaining;
     for (auto it = unclaimed.cbegin(); it != unclaimed.cend(); ++it)
-        for (qsizetype n = 0; n < it.value().size(); ++n)
-            toCreate.append(it.key());
+        remaining += it.value();
+    std::sort(remaining.begin(), remaining.end());
+    for (int index : std::as_const(remaining))
+        toCreate.append(current.at(index));
     QHash<QString, int> copies;
     for (qsizetype n = 0; n < toCreate.size(); ++n) {
         checkCancelled();
@@ -829,7 +848,8 @@ void Syncer::syncContacts(SyncCollectionState &side) {
         if (change) {
             remote = contactOf(change->body);
             item.etag = change->etag;
-            if (remote && wasHeld && ContactIdentity(*remote) == ContactIdentity(ContactOf(item.lines)))
+            if (remote && wasHeld &&
+                ContactIdentity(*remote) == ContactIdentity(ContactOf(item.lines)))
                 change = nullptr;
         }
         if (change) {
@@ -968,12 +988,13 @@ QString SyncResultText(const SyncResult &result) {
     if (!result.error.isEmpty())
         return u"Sync Failed: "_s + result.error;
     const qsizetype sent = result.sentAdded + result.sentChanged + result.sentDeleted;
-    const qsizetype received = result.receivedAdded + result.receivedChanged + result.receivedDeleted;
+    const qsizetype received =
+        result.receivedAdded + result.receivedChanged + result.receivedDeleted;
     if (sent == 0 && received == 0 && result.conflicts == 0)
-        return result.notes.isEmpty() ? u"Synced: Nothing Had Changed"_s
-                                      : u"Synced: Nothing Had Changed ("_s +
-                                            QString::number(result.notes.total()) +
-                                            u" Items Not Taken Or Changed)"_s;
+        return result.notes.isEmpty()
+                   ? u"Synced: Nothing Had Changed"_s
+                   : u"Synced: Nothing Had Changed ("_s + QString::number(result.notes.total()) +
+                         u" Items Not Taken Or Changed)"_s;
     QStringList parts;
     parts.append(QString::number(sent) + u" Sent"_s);
     parts.append(QString::number(received) + u" Received"_s);
@@ -986,9 +1007,9 @@ QString SyncResultText(const SyncResult &result) {
 }
 
 std::shared_ptr<PreparedSync> PrepareSync(const SyncAccount &account,
-                                          const SyncCredentials &credentials,
-                                          const QString &folder, const SyncHooks &hooks,
-                                          const QTimeZone &zone, const QDate &today) {
+                                          const SyncCredentials &credentials, const QString &folder,
+                                          const SyncHooks &hooks, const QTimeZone &zone,
+                                          const QDate &today) {
     auto prepared = std::make_shared<PreparedSync>();
     Syncer(account, credentials, folder, hooks, zone, today, *prepared).run();
     return prepared;
@@ -1041,8 +1062,8 @@ SyncResult FinishSync(PreparedSync &prepared, const QString &folder) {
                     positions.insert(file.tag + lines.at(i), i);
             }
             for (SyncItem &item : prepared.state.calendar.items)
-                item.position = item.lines.size() == 1 ? positions.value(item.lines.first(), -1)
-                                                       : -1;
+                item.position =
+                    item.lines.size() == 1 ? positions.value(item.lines.first(), -1) : -1;
         }
         if (prepared.contactsSynced &&
             (!prepared.contactChanges.isEmpty() || !prepared.contactAdditions.isEmpty())) {

@@ -64,9 +64,9 @@ struct PreparedSync;
 // the window's thread). The result holds the error when it failed; the
 // record files and the sync state are never touched here.
 std::shared_ptr<PreparedSync> PrepareSync(const SyncAccount &account,
-                                          const SyncCredentials &credentials,
-                                          const QString &folder, const SyncHooks &hooks,
-                                          const QTimeZone &zone, const QDate &today);
+                                          const SyncCredentials &credentials, const QString &folder,
+                                          const SyncHooks &hooks, const QTimeZone &zone,
+                                          const QDate &today);
 
 // Writes what the server changed into the record files of folder, as they
 // are now (records changed meanwhile are kept), then the sync state. Quick;

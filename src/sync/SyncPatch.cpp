@@ -97,7 +97,8 @@ QByteArray PatchCalendarItem(const QByteArray &remote, const QByteArray &ours) {
     // Our times name our zone: its definition goes along unless the server's
     // item has one of the same name.
     QSet<QByteArray> zones;
-    for (icalcomponent *c = icalcomponent_get_first_component(theirs.get(), ICAL_VTIMEZONE_COMPONENT);
+    for (icalcomponent *c =
+             icalcomponent_get_first_component(theirs.get(), ICAL_VTIMEZONE_COMPONENT);
          c; c = icalcomponent_get_next_component(theirs.get(), ICAL_VTIMEZONE_COMPONENT))
         if (icalproperty *id = icalcomponent_get_first_property(c, ICAL_TZID_PROPERTY))
             zones.insert(icalproperty_get_tzid(id));
@@ -163,8 +164,8 @@ void Fold(QByteArray &out, const QByteArray &line) {
 QByteArray PatchContactItem(const QByteArray &remote, const QByteArray &ours) {
     if (remote.isEmpty() || remote.size() > MaxPatchedSize || ours.isEmpty())
         return ours;
-    static const QSet<QByteArray> owned = {"BEGIN", "END",  "VERSION", "PRODID",    "UID",
-                                           "N",     "FN",   "ORG",     "ADR",       "TEL",
+    static const QSet<QByteArray> owned = {"BEGIN", "END",  "VERSION", "PRODID",     "UID",
+                                           "N",     "FN",   "ORG",     "ADR",        "TEL",
                                            "EMAIL", "BDAY", "REV",     "CATEGORIES", "LABEL"};
     const QList<QByteArray> theirs = Unfolded(remote);
     // One card, of a version whose lines a 3.0 card can carry.

@@ -13,11 +13,20 @@ QString Escape(const QString &text) {
     out.reserve(text.size());
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '\\': out += u"\\\\"_s; break;
-        case '\t': out += u"\\t"_s; break;
-        case '\n': out += u"\\n"_s; break;
-        case '\r': out += u"\\r"_s; break;
-        default: out += c;
+        case '\\':
+            out += u"\\\\"_s;
+            break;
+        case '\t':
+            out += u"\\t"_s;
+            break;
+        case '\n':
+            out += u"\\n"_s;
+            break;
+        case '\r':
+            out += u"\\r"_s;
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -30,7 +39,10 @@ QString Unescape(QStringView text) {
         QChar c = text[i];
         if (c == u'\\' && i + 1 < text.size()) {
             const QChar next = text[++i];
-            c = next == u't' ? QChar(u'\t') : next == u'n' ? QChar(u'\n') : next == u'r' ? QChar(u'\r') : next;
+            c = next == u't'   ? QChar(u'\t')
+                : next == u'n' ? QChar(u'\n')
+                : next == u'r' ? QChar(u'\r')
+                               : next;
         }
         out += c;
     }

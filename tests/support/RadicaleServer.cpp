@@ -12,7 +12,9 @@
 
 using namespace Qt::StringLiterals;
 
-RadicaleServer::~RadicaleServer() { kill(); }
+RadicaleServer::~RadicaleServer() {
+    kill();
+}
 
 namespace {
 
@@ -125,13 +127,17 @@ QUrl RadicaleServer::url() const {
                 QString::number(m_port) + u'/');
 }
 
-QUrl RadicaleServer::calendarUrl() const { return url().resolved(QUrl(User + u"/calendar/"_s)); }
+QUrl RadicaleServer::calendarUrl() const {
+    return url().resolved(QUrl(User + u"/calendar/"_s));
+}
 
 QUrl RadicaleServer::addressBookUrl() const {
     return url().resolved(QUrl(User + u"/contacts/"_s));
 }
 
-QString RadicaleServer::storage() const { return m_dir->path() + u"/collections"_s; }
+QString RadicaleServer::storage() const {
+    return m_dir->path() + u"/collections"_s;
+}
 
 bool RadicaleServer::makeCollections(QString &why) {
     QNetworkAccessManager network;

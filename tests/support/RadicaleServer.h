@@ -54,9 +54,9 @@ private:
 
 // Skips the calling test function with a clear message when the server
 // cannot be started; CI installs Radicale so the tests run there.
-#define QM_START_RADICALE(server, ...)                                                            \
-    do {                                                                                          \
-        QString why_;                                                                             \
-        if (!(server).start(why_ __VA_OPT__(, ) __VA_ARGS__))                                     \
-            QSKIP(qPrintable(QStringLiteral("Radicale could not be started: ") + why_));          \
+#define QM_START_RADICALE(server, ...)                                                             \
+    do {                                                                                           \
+        QString why_;                                                                              \
+        if (!(server).start(why_ __VA_OPT__(, ) __VA_ARGS__))                                      \
+            QSKIP(qPrintable(QStringLiteral("Radicale could not be started: ") + why_));           \
     } while (false)

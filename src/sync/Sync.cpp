@@ -185,6 +185,7 @@ private:
     [[noreturn]] void fail(const DavReply &reply) {
         if (reply.cancelled)
             throw Failed{};
+        m_out.result.refused = reply.status == 401;
         throw Failed{DavFailureText(reply)};
     }
     void checkCancelled() {

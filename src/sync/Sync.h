@@ -33,6 +33,9 @@ struct SyncResult {
     // Requests sent to the server.
     qsizetype requests = 0;
     bool cancelled = false;
+    // The server refused the user name or password (trying again with the
+    // same one would only be refused again).
+    bool refused = false;
     // Why the sync stopped, in words; empty when it finished.
     QString error;
 

@@ -291,6 +291,7 @@ private slots:
                                            here.path(), {}, QTimeZone::utc(), Today);
         QCOMPARE(result.error, u"The Server Refused The User Name Or Password"_s);
         QCOMPARE(result.requests, 1);
+        QVERIFY(result.refused);
         QVERIFY(!QFile::exists(here.path() + SyncStateFileName));
 
         SyncCredentials untrusted = server.credentials();

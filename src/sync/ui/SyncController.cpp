@@ -126,7 +126,7 @@ void SyncController::timerTick() {
 
 void SyncController::syncFinishedStep(const SyncResult &result) {
     // A refused password is said once: the timer waits for another one.
-    if (!result.cancelled && IsRefusedLogin(result.error))
+    if (result.refused)
         m_refused = m_syncPassword;
     else if (result.ok())
         m_refused.reset();

@@ -41,15 +41,4 @@ QString SyncPasswordKey(const SyncAccount &account) {
            account.server.adjusted(QUrl::StripTrailingSlash).toString(QUrl::FullyEncoded);
 }
 
-bool IsRefusedLogin(const QString &error) {
-    // The server's refusal reaches us as HTTP 401 in whatever words the
-    // network layer or the server chose.
-    for (const QString &sign :
-         {u"401"_s, u"unauthori"_s, u"authenticat"_s, u"password"_s, u"credentials"_s}) {
-        if (error.contains(sign, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
-}
-
 } // namespace qm

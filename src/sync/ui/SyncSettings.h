@@ -13,8 +13,5 @@ SyncAccount LoadSyncAccount(const Settings &settings);
 void SaveSyncAccount(Settings &settings, const SyncAccount &account);
 // The name the account's password is kept under in the secret store.
 QString SyncPasswordKey(const SyncAccount &account);
-// Whether a sync's or a discovery's error is the server refusing the user
-// name and password (as opposed to a server that cannot be reached).
-bool IsRefusedLogin(const QString &error);
 
 } // namespace qm

@@ -390,6 +390,25 @@ private slots:
         QVERIFY(LoadLineFile(here.path() + TasksFileName)
                     .contains(Task(u"20261220"_s, u"Task 0 with more"_s)));
         QCOMPARE(server.count(u"calendar"_s), 13);
+
+        // A server that suddenly answers with an empty calendar (another
+        // client emptied it, or the address now leads to a new one): asked
+        // first, and No keeps every record here.
+        const QStringList before = LoadLineFile(here.path() + TasksFileName);
+        for (const SyncItem &item :
+             ReadSyncState(ReadFileBytes(here.path() + SyncStateFileName)).calendar.items)
+            QVERIFY(server.send("DELETE", item.href, {}) / 100 == 2);
+        asked.clear();
+        hooks = {};
+        hooks.confirm = [&](const QString &question) {
+            asked.append(question);
+            return false;
+        };
+        result = server.sync(here, hooks);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked.first().startsWith(u"The Server No Longer Has 13 Records"_s));
+        QVERIFY(!result.ok());
+        QCOMPARE(LoadLineFile(here.path() + TasksFileName), before);
     }
 
     // A large first sync of every kind of record, then the program killed in

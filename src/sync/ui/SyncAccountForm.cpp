@@ -38,13 +38,16 @@ QUrl ServerUrl(const QString &text) {
 }
 
 // "(Do Not Sync)" and then the collections; an address chosen before that
-// is not among them stays on offer, so saving again never drops it.
+// is not among them stays on offer, so saving again never drops it. With
+// none chosen yet the first found is offered: finding them is asking to sync.
 void FillCollections(QComboBox *box, const QList<DavCollection> &collections, const QUrl &chosen) {
     box->clear();
     box->addItem(DoNotSync, QUrl());
     for (const DavCollection &collection : collections)
         box->addItem(collection.name, collection.url);
-    if (chosen.isValid()) {
+    if (!chosen.isValid() || chosen.isEmpty()) {
+        box->setCurrentIndex(collections.isEmpty() ? 0 : 1);
+    } else {
         int index = box->findData(chosen);
         if (index < 0) {
             box->addItem(chosen.adjusted(QUrl::StripTrailingSlash).fileName(), chosen);

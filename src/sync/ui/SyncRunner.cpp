@@ -94,25 +94,36 @@ bool SyncRunner::startSync(const SyncAccount &account, const SyncCredentials &cr
     connect(work->thread, &QThread::finished, work->thread, &QObject::deleteLater);
     connect(work->thread, &QThread::finished, this, [this, work, prepared, folder] {
         work->thread = nullptr;
-        // Written only while no editor or dialog is open: an editor holds its
-        // records and would write them back over what the sync wrote.
-        auto finish = std::make_shared<std::function<void()>>();
-        *finish = [this, work, prepared, folder, finish] {
-            // A form that holds no records (the account form) does not wait.
-            const QWidget *modal = QApplication::activeModalWidget();
-            if (modal && !modal->property("holdsNoRecords").toBool() && !work->cancel) {
-                QTimer::singleShot(250, this, *finish);
-                return;
-            }
-            SyncResult result = FinishSync(**prepared, folder);
-            if (m_work == work)
-                m_work.reset();
-            emit finished(result);
-        };
-        (*finish)();
+        finishWhenFree(work, *prepared, folder);
     });
     work->thread->start();
     return true;
+}
+
+void SyncRunner::finishWhenFree(const std::shared_ptr<Work> &work,
+                                const std::shared_ptr<PreparedSync> &prepared,
+                                const QString &folder) {
+    SyncResult result;
+    if (work->cancel) {
+        // Stopped before anything was written here: the next sync finds
+        // what was already sent by its content.
+        result.cancelled = true;
+    } else {
+        // Written only while no editor or dialog is open: an editor holds its
+        // records and would write them back over what the sync wrote. A form
+        // that holds no records (the account form) does not wait.
+        const QWidget *modal = QApplication::activeModalWidget();
+        if (modal && !modal->property("holdsNoRecords").toBool()) {
+            QTimer::singleShot(250, this, [this, work, prepared, folder] {
+                finishWhenFree(work, prepared, folder);
+            });
+            return;
+        }
+        result = FinishSync(*prepared, folder);
+    }
+    if (m_work == work)
+        m_work.reset();
+    emit finished(result);
 }
 
 bool SyncRunner::startDiscovery(const QUrl &server, const SyncCredentials &credentials) {

@@ -41,6 +41,9 @@ signals:
 
 private:
     struct Work;
+    // Writes a finished sync's records once no form holding records is open.
+    void finishWhenFree(const std::shared_ptr<Work> &work,
+                        const std::shared_ptr<PreparedSync> &prepared, const QString &folder);
     std::shared_ptr<Work> m_work;
 };
 

@@ -16,15 +16,14 @@ using namespace Qt::StringLiterals;
 
 namespace qm {
 
-namespace {
-
-// The record's fields after the key: what makes two contacts the same.
-QString contactIdentity(const AddressRecord &record) {
+QString ContactIdentity(const AddressRecord &record) {
     QString identity;
     for (int field = 2; field <= AddressFieldCount; ++field)
         identity += AddressField(record, field) + QChar(0x1F);
     return identity;
 }
+
+namespace {
 
 // The occasion the contact editor adds for a contact's birthday: month, day,
 // "Birthday For", first name and last name. Empty when the editor would
@@ -120,7 +119,7 @@ ImportPlan PlanImport(const QList<ImportSource> &sources, const QString &folder,
     QSet<QString> seenOccasions(occasions.begin(), occasions.end());
     QSet<QString> seenContacts;
     for (const AddressRecord &record : ReadWholeAddressRecords(folder + AddressFileName))
-        seenContacts.insert(contactIdentity(record));
+        seenContacts.insert(ContactIdentity(record));
 
     QStringList birthdays;
     for (const ImportSource &source : sources) {
@@ -137,7 +136,7 @@ ImportPlan PlanImport(const QList<ImportSource> &sources, const QString &folder,
             plan.notes.merge(source.calendar.notes);
         } else if (source.kind == ImportKind::Contacts) {
             for (const AddressRecord &record : source.contacts.contacts) {
-                const QString identity = contactIdentity(record);
+                const QString identity = ContactIdentity(record);
                 if (seenContacts.contains(identity)) {
                     ++plan.contactsThere;
                 } else {

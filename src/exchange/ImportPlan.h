@@ -14,6 +14,10 @@
 // once, atomically, after everything has been read and checked.
 namespace qm {
 
+// The contact's fields after the key, as one text: what makes two contacts
+// the same contact (an import and a sync never add a second of it).
+QString ContactIdentity(const AddressRecord &record);
+
 enum class ImportKind { Unknown, Calendar, Contacts };
 // By the file's extension: ".ics" (or ".ical", ".ifb", ".icalendar") and ".vcf"
 // (or ".vcard").

@@ -2,6 +2,7 @@
 
 #include "exchange/Calendar.h"
 #include "exchange/Contacts.h"
+#include "exchange/ImportPlan.h"
 #include "foundation/AddressFile.h"
 #include "foundation/Codec1252.h"
 #include "foundation/Errors.h"
@@ -75,13 +76,6 @@ QStringList Tagged(QChar tag, const QStringList &lines) {
     for (const QString &line : lines)
         out.append(tag + line);
     return out;
-}
-
-QString ContactIdentity(const AddressRecord &record) {
-    QString identity;
-    for (int field = 2; field <= AddressFieldCount; ++field)
-        identity += AddressField(record, field) + QChar(0x1F);
-    return identity;
 }
 
 QStringList ContactLines(const AddressRecord &record) {
